@@ -1,0 +1,48 @@
+// The run-time error messages of Turbo Pascal 5.5.
+#include "lookup/message_table.h"
+
+static constexpr MessageEntry Entries[] = {
+    {1, "Invalid function number"},
+    {2, "File not found"},
+    {3, "Path not found"},
+    {4, "Too many open files"},
+    {5, "File access denied"},
+    {6, "Invalid file handle"},
+    {12, "Invalid file access code"},
+    {15, "Invalid drive number"},
+    {16, "Cannot remove current directory"},
+    {17, "Cannot rename across drives"},
+    {100, "Disk read error"},
+    {101, "Disk write error"},
+    {102, "File not assigned"},
+    {103, "File not open"},
+    {104, "File not open for input"},
+    {105, "File not open for output"},
+    {106, "Invalid numeric format"},
+    {150, "Disk is write-protected"},
+    {151, "Unknown unit"},
+    {152, "Drive not ready"},
+    {153, "Unknown command"},
+    {154, "CRC error in data"},
+    {155, "Bad drive request structure length"},
+    {156, "Disk seek error"},
+    {157, "Unknown media type"},
+    {158, "Sector not found"},
+    {159, "Printer out of paper"},
+    {160, "Device write fault"},
+    {161, "Device read fault"},
+    {162, "Hardware failure"},
+    {200, "Division by zero"},
+    {201, "Range check error"},
+    {202, "Stack overflow error"},
+    {203, "Heap overflow error"},
+    {204, "Invalid pointer operation"},
+    {205, "Floating point overflow"},
+    {206, "Floating point underflow"},
+    {207, "Invalid floating point operation"},
+    {208, "Overlay manager not installed"},
+    {209, "Overlay file read error"},
+};
+
+constexpr MessageTable Tp55RuntimeMessages =
+    MakeMessageTable(Entries, "\rCannot find a runtime ver. 5.5 error for this code");
