@@ -1,0 +1,64 @@
+#include "tests/support/number_model.h"
+
+namespace {
+
+int DigitOf(unsigned char byte) {
+  if (byte >= '0' && byte <= '9') return byte - '0';
+  if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10;
+  if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10;
+  return 99;
+}
+
+ModelNumber Fail(size_t index) { return {0, static_cast<int32_t>(index + 1)}; }
+
+}  // namespace
+
+ModelNumber ModelValSigned(int destSize, const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  int base = 10;
+  if (i < text.size()) {
+    const char c = text[i];
+    if (c == '$' || c == 'x' || c == 'X') {
+      base = 16;
+      i += 1;
+    } else if (c == '&') {
+      base = 8;
+      i += 1;
+    } else if (c == '%') {
+      base = 2;
+      i += 1;
+    } else if (c == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+      base = 16;
+      i += 2;
+    }
+  }
+
+  // The digits run to the end of the text or to a NUL byte.
+  const size_t first = i;
+  if (first == text.size()) return Fail(first);
+  if (text[first] == '\0') {
+    // Nothing before the NUL counts as a digit, unless a zero stands just
+    // in front of it: that zero is the number.
+    if (first > 0 && text[first - 1] == '0') return {0, 0};
+    return Fail(first);
+  }
+
+  const uint64_t limit = base != 10 ? 0xFFFFFFFFull : negative ? 0x80000000ull : 0x7FFFFFFFull;
+  uint64_t magnitude = 0;
+  for (; i < text.size() && text[i] != '\0'; ++i) {
+    const int digit = DigitOf(static_cast<unsigned char>(text[i]));
+    if (digit >= base) return Fail(i);
+    magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+    if (magnitude > limit) return Fail(i);
+  }
+
+  const uint32_t bits = static_cast<uint32_t>(magnitude);
+  if (negative) return {static_cast<int32_t>(0u - bits), 0};
+  if (base == 10) return {static_cast<int32_t>(bits), 0};
+  if (destSize == 1) return {static_cast<int8_t>(bits & 0xFF), 0};
+  if (destSize == 2) return {static_cast<int16_t>(bits & 0xFFFF), 0};
+  return {static_cast<int32_t>(bits), 0};
+}
