@@ -97,13 +97,17 @@ TEST(Probe, HeapExhaustedWhileSplittingArguments) {
 // kill it: the first error keeps its number, and a fault during a normal end
 // does not pass for success.
 TEST(Probe, FaultDuringExitEndsAtOnce) {
-  const ProcessResult inReport = RunProbe("fault-in-report");
-  EXPECT_EQ(inReport.TermSignal, 0);
-  EXPECT_EQ(inReport.ExitCode, 42);
-
-  const ProcessResult atNormalEnd = RunProbe("fault-at-normal-end");
-  EXPECT_EQ(atNormalEnd.TermSignal, 0);
-  EXPECT_EQ(atNormalEnd.ExitCode, 216);
+  const std::pair<const char*, int> cases[] = {
+      {"fault-in-report", 42},         // a run-time error's report faults
+      {"fault-in-fault-report", 200},  // a fault's report faults in turn
+      {"fault-at-normal-end", 216},    // the final flush of a normal end faults
+  };
+  for (const auto& [scenario, exitCode] : cases) {
+    SCOPED_TRACE(scenario);
+    const ProcessResult run = RunProbe(scenario);
+    EXPECT_EQ(run.TermSignal, 0);
+    EXPECT_EQ(run.ExitCode, exitCode);
+  }
 }
 
 TEST(Probe, NormalEndWritesNothingToStandardError) {

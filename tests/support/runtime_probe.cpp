@@ -85,6 +85,11 @@ static void ProbeDriver() {
     StdErr().FlushOp = FaultingFlush;
     RunError(42);
   }
+  if (Is("fault-in-fault-report")) {
+    // The second fault arrives while the first one's handling runs.
+    StdErr().FlushOp = FaultingFlush;
+    IntegerDivideByZero();
+  }
   if (Is("fault-at-normal-end")) {
     // Something waits in the buffer, and emptying it faults.
     StdOut().InOutOp = FaultingFlush;
