@@ -36,15 +36,10 @@ ModelNumber ModelValSigned(int destSize, const std::string& text) {
     }
   }
 
-  // The digits run to the end of the text or to a NUL byte.
+  // The digits run to the end of the text or to a NUL byte, and there must
+  // be at least one.
   const size_t first = i;
-  if (first == text.size()) return Fail(first);
-  if (text[first] == '\0') {
-    // Nothing before the NUL counts as a digit, unless a zero stands just
-    // in front of it: that zero is the number.
-    if (first > 0 && text[first - 1] == '0') return {0, 0};
-    return Fail(first);
-  }
+  if (first == text.size() || text[first] == '\0') return Fail(first);
 
   const uint64_t limit = base != 10 ? 0xFFFFFFFFull : negative ? 0x80000000ull : 0x7FFFFFFFull;
   uint64_t magnitude = 0;

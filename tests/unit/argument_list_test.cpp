@@ -10,27 +10,11 @@
 #include <gtest/gtest.h>
 
 #include "runtime/args/argument_list.h"
+#include "tests/support/short_string_text.h"
 
 namespace {
 
 const char* const ModulePath = "C:\\Tools\\MSGCODE.EXE";
-
-std::string Str(const ShortString& text) { return std::string(text.Bytes, text.Length); }
-
-std::string Show(const std::string& bytes) {
-  std::string shown = "\"";
-  for (unsigned char byte : bytes) {
-    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
-      shown += static_cast<char>(byte);
-    } else {
-      static const char digits[] = "0123456789ABCDEF";
-      shown += "\\x";
-      shown += digits[byte >> 4];
-      shown += digits[byte & 15];
-    }
-  }
-  return shown + "\"";
-}
 
 class ArgumentListTest : public ::testing::Test {
  protected:
@@ -71,13 +55,13 @@ class ArgumentListTest : public ::testing::Test {
   void ExpectParams(const std::string& path, const std::vector<std::string>& arguments) {
     const int32_t count = static_cast<int32_t>(arguments.size()) + 1;
     EXPECT_EQ(ParamCount(), count - 1);
-    EXPECT_EQ(Str(ParamStr(0)), path);
+    EXPECT_EQ(BytesOf(ParamStr(0)), path);
     for (int32_t i = 1; i < count; ++i) {
       SCOPED_TRACE("ParamStr(" + std::to_string(i) + ")");
-      EXPECT_EQ(Str(ParamStr(i)), arguments[static_cast<size_t>(i - 1)]);
+      EXPECT_EQ(BytesOf(ParamStr(i)), arguments[static_cast<size_t>(i - 1)]);
     }
-    EXPECT_EQ(Str(ParamStr(count)), "");
-    EXPECT_EQ(Str(ParamStr(-1)), "");
+    EXPECT_EQ(BytesOf(ParamStr(count)), "");
+    EXPECT_EQ(BytesOf(ParamStr(-1)), "");
   }
 
   // Nothing at all: not even the executable's path.
@@ -137,7 +121,7 @@ TEST_F(ArgumentListTest, SplitsTheCommandLine) {
        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17"}},
   };
   for (const SplitCase& c : cases) {
-    SCOPED_TRACE("command line " + Show(c.CommandLine));
+    SCOPED_TRACE("command line " + ShowBytes(c.CommandLine));
     FromLine(ModulePath, c.CommandLine);
     ExpectList(ModulePath, c.Arguments);
     ExpectParams(ModulePath, c.Arguments);
@@ -147,7 +131,7 @@ TEST_F(ArgumentListTest, SplitsTheCommandLine) {
 TEST_F(ArgumentListTest, CommandLineWithoutAnyToken) {
   const std::string lines[] = {"", " ", "\t\t", " \t\r\n\x01\x1F ", std::string(300, ' ')};
   for (const std::string& line : lines) {
-    SCOPED_TRACE("command line " + Show(line));
+    SCOPED_TRACE("command line " + ShowBytes(line));
     FromLine(ModulePath, line);
     ExpectNoToken();
   }
@@ -186,20 +170,20 @@ TEST_F(ArgumentListTest, ParamStrCutsALongArgumentTo255Bytes) {
 
   ExpectList(ModulePath, {argument, "2"});  // the entry itself is kept whole
   EXPECT_EQ(ParamCount(), 2);
-  EXPECT_EQ(Str(ParamStr(1)), argument.substr(0, 255));
-  EXPECT_EQ(Str(ParamStr(2)), "2");
+  EXPECT_EQ(BytesOf(ParamStr(1)), argument.substr(0, 255));
+  EXPECT_EQ(BytesOf(ParamStr(2)), "2");
 }
 
 TEST_F(ArgumentListTest, ArgumentOfExactly255Bytes) {
   const std::string argument(255, '7');
   FromLine(ModulePath, ("MSGCODE " + argument).c_str());
-  EXPECT_EQ(Str(ParamStr(1)), argument);
+  EXPECT_EQ(BytesOf(ParamStr(1)), argument);
 }
 
 TEST_F(ArgumentListTest, EntryZeroIsTheModulePath) {
   // Whatever the first token says.
   FromLine(ModulePath, "other.exe 1");
-  EXPECT_EQ(Str(ParamStr(0)), ModulePath);
+  EXPECT_EQ(BytesOf(ParamStr(0)), ModulePath);
 
   // A path that could not be read is empty; the arguments stay.
   FromLine("", "MSGCODE 1");
@@ -215,8 +199,8 @@ TEST_F(ArgumentListTest, LongModulePathIsKeptWholeAndCutByParamStr) {
 
   ExpectList(path, {"5"});
   EXPECT_EQ(strlen(ArgumentList[0]), 260u);
-  EXPECT_EQ(Str(ParamStr(0)), path.substr(0, 255));
-  EXPECT_EQ(Str(ParamStr(1)), "5");
+  EXPECT_EQ(BytesOf(ParamStr(0)), path.substr(0, 255));
+  EXPECT_EQ(BytesOf(ParamStr(1)), "5");
 }
 
 TEST_F(ArgumentListTest, IndexesOutOfRangeGiveTheEmptyText) {
@@ -265,7 +249,7 @@ TEST_F(ArgumentListTest, VectorArgumentIsCutTo255ByParamStr) {
   const char* const vector[] = {"msgcode", argument.c_str()};
   FromVector(ModulePath, 2, vector);
   ExpectList(ModulePath, {argument});
-  EXPECT_EQ(Str(ParamStr(1)), argument.substr(0, 255));
+  EXPECT_EQ(BytesOf(ParamStr(1)), argument.substr(0, 255));
 }
 
 }  // namespace

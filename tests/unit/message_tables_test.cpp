@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "lookup/message_table.h"
+#include "tests/support/short_string_text.h"
 
 namespace {
 
@@ -42,8 +43,6 @@ const std::map<std::string, Entries>& Fixture() {
   }();
   return tables;
 }
-
-std::string Str(const ShortString& text) { return std::string(text.Bytes, text.Length); }
 
 struct TableCase {
   const char* Name;
@@ -127,13 +126,13 @@ TEST(MessageTablesTest, FallbackTexts) {
     SCOPED_TRACE(t.Name);
     ASSERT_NE(t.Table->FallbackText, nullptr);
     EXPECT_EQ(std::string(t.Table->FallbackText), t.Fallback);
-    EXPECT_EQ(Str(FindMessage(*t.Table, 0)), t.Fallback);
+    EXPECT_EQ(BytesOf(FindMessage(*t.Table, 0)), t.Fallback);
     EXPECT_EQ(FindMessage(*t.Table, 0).Bytes[0], '\r');
   }
-  EXPECT_EQ(Str(FindMessage(Tp55CompilerMessages, 0)).size(), 52u);
-  EXPECT_EQ(Str(FindMessage(Tp60CompilerMessages, 0)).size(), 52u);
-  EXPECT_EQ(Str(FindMessage(Tp55RuntimeMessages, 0)).size(), 51u);
-  EXPECT_EQ(Str(FindMessage(Tp60RuntimeMessages, 0)).size(), 51u);
+  EXPECT_EQ(BytesOf(FindMessage(Tp55CompilerMessages, 0)).size(), 52u);
+  EXPECT_EQ(BytesOf(FindMessage(Tp60CompilerMessages, 0)).size(), 52u);
+  EXPECT_EQ(BytesOf(FindMessage(Tp55RuntimeMessages, 0)).size(), 51u);
+  EXPECT_EQ(BytesOf(FindMessage(Tp60RuntimeMessages, 0)).size(), 51u);
 }
 
 TEST(MessageTablesTest, FindMessageAnswersEveryCode) {
@@ -144,7 +143,7 @@ TEST(MessageTablesTest, FindMessageAnswersEveryCode) {
     for (int code = INT16_MIN; code <= INT16_MAX; ++code) {
       const auto entry = byCode.find(code);
       const std::string expected = entry != byCode.end() ? entry->second : t.Fallback;
-      const std::string actual = Str(FindMessage(*t.Table, static_cast<int16_t>(code)));
+      const std::string actual = BytesOf(FindMessage(*t.Table, static_cast<int16_t>(code)));
       if (actual != expected && ++mismatches <= 10) {
         ADD_FAILURE() << "code " << code << ": expected \"" << expected << "\", got \"" << actual << "\"";
       }
@@ -213,7 +212,7 @@ TEST(MessageTablesTest, CodesWhereTheVersionsDiffer) {
   };
   for (const LookupCase& c : cases) {
     SCOPED_TRACE("code " + std::to_string(c.Code) + ", expected " + c.Expected);
-    EXPECT_EQ(Str(FindMessage(*c.Table, c.Code)), c.Expected);
+    EXPECT_EQ(BytesOf(FindMessage(*c.Table, c.Code)), c.Expected);
   }
 }
 

@@ -13,19 +13,12 @@
 
 #include "runtime/stream/text_stream.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/short_string_text.h"
 
 namespace {
 
 constexpr PlatformHandle OutHandle = StdOutputHandleId;
 constexpr PlatformHandle ErrHandle = StdErrorHandleId;
-
-ShortString Text(const std::string& bytes) {
-  EXPECT_LE(bytes.size(), 255u);
-  ShortString text{};
-  text.Length = static_cast<uint8_t>(bytes.size());
-  memcpy(text.Bytes, bytes.data(), text.Length);
-  return text;
-}
 
 // 255 bytes that are not all alike, so that a shifted or repeated byte shows.
 std::string Pattern(size_t length, char first = 'a') {
@@ -67,20 +60,20 @@ TEST_F(TextStreamTest, EmptyLineIsOneWriteOfCrLf) {
 
 TEST_F(TextStreamTest, EndWriteWithNothingWaitingWritesNothing) {
   EndWrite(StdOut());
-  WriteStr(0, StdOut(), Text(""));
+  WriteStr(0, StdOut(), ShortStringFromBytes(""));
   EndWrite(StdOut());
   ExpectWrites({});
 }
 
 TEST_F(TextStreamTest, EveryStatementIsWrittenAtItsEnd) {
-  WriteStr(0, StdOut(), Text("TP 5.5 COMPILER ERROR "));
+  WriteStr(0, StdOut(), ShortStringFromBytes("TP 5.5 COMPILER ERROR "));
   WriteInt(1, StdOut(), 2);
-  WriteStr(0, StdOut(), Text(": "));
+  WriteStr(0, StdOut(), ShortStringFromBytes(": "));
   ExpectWrites({});
   EndWrite(StdOut());
   ExpectWrites({{OutHandle, "TP 5.5 COMPILER ERROR 2: "}});
 
-  WriteStr(0, StdOut(), Text("Identifier expected"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("Identifier expected"));
   EndWriteLine(StdOut());
   ExpectWrites({{OutHandle, "TP 5.5 COMPILER ERROR 2: "}, {OutHandle, "Identifier expected\r\n"}});
   EXPECT_EQ(IoResult, 0);
@@ -88,7 +81,7 @@ TEST_F(TextStreamTest, EveryStatementIsWrittenAtItsEnd) {
 
 TEST_F(TextStreamTest, LineOf255BytesGoesOutAs256ThenTheLineFeed) {
   const std::string line = Pattern(255);
-  WriteStr(0, StdOut(), Text(line));
+  WriteStr(0, StdOut(), ShortStringFromBytes(line));
   ExpectWrites({});
   EndWriteLine(StdOut());
   ExpectWrites({{OutHandle, line + "\r"}, {OutHandle, "\n"}});
@@ -97,8 +90,8 @@ TEST_F(TextStreamTest, LineOf255BytesGoesOutAs256ThenTheLineFeed) {
 TEST_F(TextStreamTest, StatementOfExactly256BytesEndedByEndWrite) {
   const std::string first = Pattern(200, 'a');
   const std::string second = Pattern(56, 'A');
-  WriteStr(0, StdOut(), Text(first));
-  WriteStr(0, StdOut(), Text(second));
+  WriteStr(0, StdOut(), ShortStringFromBytes(first));
+  WriteStr(0, StdOut(), ShortStringFromBytes(second));
   ExpectWrites({});  // a buffer that has just become full waits
   EndWrite(StdOut());
   ExpectWrites({{OutHandle, first + second}});
@@ -107,15 +100,15 @@ TEST_F(TextStreamTest, StatementOfExactly256BytesEndedByEndWrite) {
 TEST_F(TextStreamTest, StatementOfExactly256BytesEndedByEndWriteLine) {
   const std::string first = Pattern(200, 'a');
   const std::string second = Pattern(56, 'A');
-  WriteStr(0, StdOut(), Text(first));
-  WriteStr(0, StdOut(), Text(second));
+  WriteStr(0, StdOut(), ShortStringFromBytes(first));
+  WriteStr(0, StdOut(), ShortStringFromBytes(second));
   EndWriteLine(StdOut());
   ExpectWrites({{OutHandle, first + second}, {OutHandle, "\r\n"}});
 }
 
 TEST_F(TextStreamTest, SixHundredBytesInOneItemOverflowTwice) {
   // 597 blanks in front of a 3-byte text.
-  WriteStr(600, StdOut(), Text("END"));
+  WriteStr(600, StdOut(), ShortStringFromBytes("END"));
   ExpectWrites({{OutHandle, Blanks(256)}, {OutHandle, Blanks(256)}});
   EndWrite(StdOut());
   ExpectWrites({{OutHandle, Blanks(256)}, {OutHandle, Blanks(256)}, {OutHandle, Blanks(85) + "END"}});
@@ -123,7 +116,7 @@ TEST_F(TextStreamTest, SixHundredBytesInOneItemOverflowTwice) {
 
 TEST_F(TextStreamTest, BlanksThatFillTheBufferWaitForTheNextPut) {
   // 256 blanks fill the buffer exactly; the text then needs room.
-  WriteStr(258, StdOut(), Text("ab"));
+  WriteStr(258, StdOut(), ShortStringFromBytes("ab"));
   ExpectWrites({{OutHandle, Blanks(256)}});
   EndWrite(StdOut());
   ExpectWrites({{OutHandle, Blanks(256)}, {OutHandle, "ab"}});
@@ -133,9 +126,9 @@ TEST_F(TextStreamTest, LongStatementsAcrossSeveralItems) {
   const std::string a = Pattern(255, 'a');
   const std::string b = Pattern(255, 'A');
   const std::string c = Pattern(100, '0');
-  WriteStr(0, StdOut(), Text(a));
-  WriteStr(0, StdOut(), Text(b));
-  WriteStr(0, StdOut(), Text(c));
+  WriteStr(0, StdOut(), ShortStringFromBytes(a));
+  WriteStr(0, StdOut(), ShortStringFromBytes(b));
+  WriteStr(0, StdOut(), ShortStringFromBytes(c));
   EndWriteLine(StdOut());
   const std::string all = a + b + c + "\r\n";
   ExpectWrites({{OutHandle, all.substr(0, 256)}, {OutHandle, all.substr(256, 256)}, {OutHandle, all.substr(512)}});
@@ -143,14 +136,14 @@ TEST_F(TextStreamTest, LongStatementsAcrossSeveralItems) {
 
 TEST_F(TextStreamTest, BytesAreWrittenUnchanged) {
   const std::string bytes("\x00\r\n\xC4\n\rA\x7F\xFF\x1A", 10);
-  WriteStr(0, StdOut(), Text(bytes));
+  WriteStr(0, StdOut(), ShortStringFromBytes(bytes));
   EndWriteLine(StdOut());
   ExpectWrites({{OutHandle, bytes + "\r\n"}});
 }
 
 TEST_F(TextStreamTest, StreamsKeepTheirOwnBuffersAndHandles) {
-  WriteStr(0, StdOut(), Text("out"));
-  WriteStr(0, StdErr(), Text("err"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("out"));
+  WriteStr(0, StdErr(), ShortStringFromBytes("err"));
   EndWriteLine(StdErr());
   EndWriteLine(StdOut());
   ExpectWrites({{ErrHandle, "err\r\n"}, {OutHandle, "out\r\n"}});
@@ -182,7 +175,7 @@ TEST_F(TextStreamTest, WriteStrPutsBlanksUpToTheWidth) {
   for (const WidthCase& c : cases) {
     SCOPED_TRACE("width " + std::to_string(c.Width) + ", text \"" + c.Text + "\"");
     ResetFakePlatform();
-    WriteStr(c.Width, StdOut(), Text(c.Text));
+    WriteStr(c.Width, StdOut(), ShortStringFromBytes(c.Text));
     EndWrite(StdOut());
     if (c.Expected.empty()) {
       ExpectWrites({});
@@ -257,14 +250,14 @@ TEST_F(TextStreamTest, WriteUIntInDecimalWithoutSign) {
 
 TEST_F(TextStreamTest, FailedWriteSetsIoResultAndDropsTheBytes) {
   FakePlatform.FailWritesFrom = 0;
-  WriteStr(0, StdOut(), Text("abc"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("abc"));
   EndWriteLine(StdOut());
   EXPECT_EQ(IoResult, 101);
   ExpectWrites({{OutHandle, "abc\r\n"}});
 
   // From here the platform accepts writes, but IoResult is still set.
   FakePlatform.FailWritesFrom = -1;
-  WriteStr(0, StdOut(), Text("x"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("x"));
   WriteInt(0, StdOut(), 5);
   WriteUInt(0, StdOut(), 6);
   EndWriteLine(StdOut());
@@ -274,16 +267,16 @@ TEST_F(TextStreamTest, FailedWriteSetsIoResultAndDropsTheBytes) {
   EXPECT_EQ(IoResult, 101);
 
   IoResult = 0;
-  WriteStr(0, StdOut(), Text("ok"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("ok"));
   EndWriteLine(StdOut());
   ExpectWrites({{OutHandle, "abc\r\n"}, {OutHandle, "ok\r\n"}});
   EXPECT_EQ(IoResult, 0);
 }
 
 TEST_F(TextStreamTest, EndWriteFlushesWhatWaitsWhileIoResultIsSet) {
-  WriteStr(0, StdOut(), Text("abc"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("abc"));
   FakePlatform.FailWritesFrom = 0;
-  WriteStr(0, StdErr(), Text("e"));
+  WriteStr(0, StdErr(), ShortStringFromBytes("e"));
   EndWriteLine(StdErr());
   ASSERT_EQ(IoResult, 101);
 
@@ -299,13 +292,13 @@ TEST_F(TextStreamTest, FailedOverflowWriteKeepsPuttingTheRestOfTheItem) {
   const std::string a = Pattern(255, 'a');
   const std::string b = Pattern(255, 'A');
   FakePlatform.FailWritesFrom = 0;
-  WriteStr(0, StdOut(), Text(a));
-  WriteStr(0, StdOut(), Text(b));  // the overflow write of a and b's first byte fails
+  WriteStr(0, StdOut(), ShortStringFromBytes(a));
+  WriteStr(0, StdOut(), ShortStringFromBytes(b));  // the overflow write of a and b's first byte fails
   EXPECT_EQ(IoResult, 101);
   ExpectWrites({{OutHandle, a + b.substr(0, 1)}});
 
   FakePlatform.FailWritesFrom = -1;
-  WriteStr(0, StdOut(), Text("c"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("c"));
   EndWriteLine(StdOut());
   FlushStdStreams();
   ExpectWrites({{OutHandle, a + b.substr(0, 1)}});
@@ -357,7 +350,7 @@ TEST_F(TextStreamTest, ShortWritesAreFailuresExceptOnUnicodeConsoles) {
     EXPECT_EQ(WriteBlock(OutHandle, reinterpret_cast<const uint8_t*>("hello"), 5), c.CountGiven);
 
     IoResult = 0;
-    WriteStr(0, StdOut(), Text("hello"));
+    WriteStr(0, StdOut(), ShortStringFromBytes("hello"));
     EndWriteLine(StdOut());
     EXPECT_EQ(IoResult, c.IoResultAfter);
 
@@ -384,8 +377,8 @@ TEST_F(TextStreamTest, StreamsNotOpenForOutputRefuseWrites) {
     Operation Run;
   };
   const NamedOperation operations[] = {
-      {"WriteStr", [](TextStream& s) { WriteStr(0, s, Text("abc")); }},
-      {"WriteStr with width", [](TextStream& s) { WriteStr(5, s, Text("abc")); }},
+      {"WriteStr", [](TextStream& s) { WriteStr(0, s, ShortStringFromBytes("abc")); }},
+      {"WriteStr with width", [](TextStream& s) { WriteStr(5, s, ShortStringFromBytes("abc")); }},
       {"WriteInt", [](TextStream& s) { WriteInt(0, s, -42); }},
       {"WriteUInt", [](TextStream& s) { WriteUInt(0, s, 42); }},
       {"EndWriteLine", [](TextStream& s) { EndWriteLine(s); }},
@@ -425,7 +418,7 @@ TEST_F(TextStreamTest, StreamsNotOpenForOutputRefuseWrites) {
 }
 
 TEST_F(TextStreamTest, StandardInputRefusesWrites) {
-  WriteStr(0, StdIn(), Text("abc"));
+  WriteStr(0, StdIn(), ShortStringFromBytes("abc"));
   EXPECT_EQ(IoResult, 105);
   IoResult = 0;
   EndWriteLine(StdIn());
@@ -439,7 +432,7 @@ TEST_F(TextStreamTest, StandardInputRefusesWrites) {
 TEST_F(TextStreamTest, StreamOpenedClosedRefusesWrites) {
   TextStream stream{};
   OpenStdStream(stream, ModeClosed, OutHandle);
-  WriteStr(0, stream, Text("abc"));
+  WriteStr(0, stream, ShortStringFromBytes("abc"));
   EXPECT_EQ(IoResult, 103);
   ExpectWrites({});
 }
@@ -451,7 +444,7 @@ TEST_F(TextStreamTest, StreamOnAnotherHandleIsNotWrittenAtStatementEnds) {
   OpenStdStream(stream, ModeOutput, 7);
   EXPECT_EQ(stream.FlushOp, nullptr);
 
-  WriteStr(0, stream, Text("abc"));
+  WriteStr(0, stream, ShortStringFromBytes("abc"));
   EndWriteLine(stream);
   EndWrite(stream);
   ExpectWrites({});
@@ -459,7 +452,7 @@ TEST_F(TextStreamTest, StreamOnAnotherHandleIsNotWrittenAtStatementEnds) {
 
   // The buffer still empties when it overflows, and on an explicit flush.
   const std::string fill = Pattern(255);
-  WriteStr(0, stream, Text(fill));
+  WriteStr(0, stream, ShortStringFromBytes(fill));
   ExpectWrites({{7, "abc\r\n" + fill.substr(0, 251)}});
   FlushStream(stream);
   ExpectWrites({{7, "abc\r\n" + fill.substr(0, 251)}, {7, fill.substr(251)}});
@@ -469,7 +462,7 @@ TEST_F(TextStreamTest, StreamOnAStandardHandleIsWrittenAtStatementEnds) {
   TextStream stream{};
   OpenStdStream(stream, ModeOutput, ErrHandle);
   EXPECT_NE(stream.FlushOp, nullptr);
-  WriteStr(0, stream, Text("abc"));
+  WriteStr(0, stream, ShortStringFromBytes("abc"));
   EndWriteLine(stream);
   ExpectWrites({{ErrHandle, "abc\r\n"}});
 }
@@ -486,8 +479,8 @@ TEST_F(TextStreamTest, IsStdHandleKnowsTheThreeStoredHandles) {
 }
 
 TEST_F(TextStreamTest, FlushStdStreamsWritesStdOutThenStdErr) {
-  WriteStr(0, StdErr(), Text("err"));
-  WriteStr(0, StdOut(), Text("out"));
+  WriteStr(0, StdErr(), ShortStringFromBytes("err"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("out"));
   FlushStdStreams();
   ExpectWrites({{OutHandle, "out"}, {ErrHandle, "err"}});
 
@@ -497,14 +490,14 @@ TEST_F(TextStreamTest, FlushStdStreamsWritesStdOutThenStdErr) {
 }
 
 TEST_F(TextStreamTest, FlushStdStreamsSkipsAnEmptyBuffer) {
-  WriteStr(0, StdErr(), Text("err"));
+  WriteStr(0, StdErr(), ShortStringFromBytes("err"));
   FlushStdStreams();
   ExpectWrites({{ErrHandle, "err"}});
 }
 
 TEST_F(TextStreamTest, FlushStdStreamsWritesNothingWhileIoResultIsSet) {
-  WriteStr(0, StdOut(), Text("out"));
-  WriteStr(0, StdErr(), Text("err"));
+  WriteStr(0, StdOut(), ShortStringFromBytes("out"));
+  WriteStr(0, StdErr(), ShortStringFromBytes("err"));
   IoResult = 101;
   FlushStdStreams();
   ExpectWrites({});

@@ -13,39 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "runtime/convert/val_signed.h"
+#include "tests/support/short_string_text.h"
+#include "tests/support/number_model.h"
 
 namespace {
 
-ShortString Short(const std::string& bytes) {
-  EXPECT_LE(bytes.size(), 255u) << "a ShortString holds at most 255 bytes";
-  ShortString text{};
-  text.Length = static_cast<uint8_t>(bytes.size());
-  memcpy(text.Bytes, bytes.data(), text.Length);
-  return text;
-}
-
-// A string literal with every byte kept, embedded NUL bytes included.
-template <size_t N>
-std::string Bytes(const char (&literal)[N]) {
-  return std::string(literal, N - 1);
-}
-
-// The text in a readable form for failure messages: non-printable bytes as \xNN.
-std::string Show(const std::string& bytes) {
-  std::string shown = "\"";
-  for (unsigned char byte : bytes) {
-    if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') {
-      shown += static_cast<char>(byte);
-    } else {
-      static const char digits[] = "0123456789ABCDEF";
-      shown += "\\x";
-      shown += digits[byte >> 4];
-      shown += digits[byte & 15];
-    }
-  }
-  shown += "\" (" + std::to_string(bytes.size()) + " bytes)";
-  return shown;
-}
 
 // --- ScanNumberPrefix --------------------------------------------------------
 
@@ -94,8 +66,8 @@ TEST(ScanNumberPrefixTest, FindsBlanksSignPrefixAndLeadingZeros) {
       {"\xA0" "5", 1, false, 10},
   };
   for (const PrefixCase& c : cases) {
-    SCOPED_TRACE(Show(c.Text));
-    const NumberPrefix prefix = ScanNumberPrefix(Short(c.Text));
+    SCOPED_TRACE(ShowBytes(c.Text));
+    const NumberPrefix prefix = ScanNumberPrefix(ShortStringFromBytes(c.Text));
     EXPECT_EQ(prefix.Position, c.Position);
     EXPECT_EQ(prefix.Negative, c.Negative);
     EXPECT_EQ(prefix.Base, c.Base);
@@ -113,9 +85,9 @@ struct ValCase {
 
 void CheckCases(const std::vector<ValCase>& cases) {
   for (const ValCase& c : cases) {
-    SCOPED_TRACE("DestSize " + std::to_string(c.DestSize) + ", text " + Show(c.Text));
+    SCOPED_TRACE("DestSize " + std::to_string(c.DestSize) + ", text " + ShowBytes(c.Text));
     int32_t errorPos = -12345;
-    const int32_t value = ValSigned(c.DestSize, Short(c.Text), errorPos);
+    const int32_t value = ValSigned(c.DestSize, ShortStringFromBytes(c.Text), errorPos);
     EXPECT_EQ(value, c.Value);
     EXPECT_EQ(errorPos, c.ErrorPos);
   }
@@ -346,74 +318,6 @@ TEST(ValSignedTest, BytesThatAreNoDigitOrNoSeparator) {
 
 // --- ValSigned against a reference model ---------------------------------------
 
-struct Conversion {
-  int32_t Value;
-  int32_t ErrorPos;
-};
-
-int DigitValue(unsigned char byte) {
-  if (byte >= '0' && byte <= '9') return byte - '0';
-  if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10;
-  if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10;
-  return -1;
-}
-
-// The number syntax read piece by piece, the magnitude kept exactly:
-//   [TAB|blank]*  [+|-]?  [$|x|X|0x|0X|%|&]?  digit field
-// The digit field runs to the first NUL byte or to the end of the text and
-// must not be empty. Failures name the 1-based position of the byte that
-// broke the syntax, or the text's length + 1 when the text ran out.
-Conversion ReferenceConversion(int32_t destSize, const std::string& text) {
-  const size_t n = text.size();
-  size_t at = 0;
-  while (at < n && (text[at] == ' ' || text[at] == '\t')) ++at;
-
-  bool negative = false;
-  if (at < n && (text[at] == '-' || text[at] == '+')) {
-    negative = text[at] == '-';
-    ++at;
-  }
-
-  int base = 10;
-  if (at < n) {
-    const char c = text[at];
-    if (c == '$' || c == 'x' || c == 'X') {
-      base = 16;
-      at += 1;
-    } else if (c == '%') {
-      base = 2;
-      at += 1;
-    } else if (c == '&') {
-      base = 8;
-      at += 1;
-    } else if (c == '0' && at + 1 < n && (text[at + 1] == 'x' || text[at + 1] == 'X')) {
-      base = 16;
-      at += 2;
-    }
-  }
-
-  size_t fieldEnd = text.find('\0', at);
-  if (fieldEnd == std::string::npos) fieldEnd = n;
-  if (fieldEnd == at) return {0, static_cast<int32_t>(at + 1)};  // no digit at all
-
-  const uint64_t limit = base != 10 ? 0xFFFFFFFFull : negative ? 0x80000000ull : 0x7FFFFFFFull;
-  uint64_t magnitude = 0;  // never above the limit, so the product below is exact
-  for (size_t k = at; k < fieldEnd; ++k) {
-    const int digit = DigitValue(static_cast<unsigned char>(text[k]));
-    if (digit < 0 || digit >= base) return {0, static_cast<int32_t>(k + 1)};
-    magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-    if (magnitude > limit) return {0, static_cast<int32_t>(k + 1)};
-  }
-
-  const uint32_t bits = negative ? 0u - static_cast<uint32_t>(magnitude) : static_cast<uint32_t>(magnitude);
-  int32_t value = static_cast<int32_t>(bits);
-  if (!negative && base != 10) {
-    if (destSize == 1) value = static_cast<int8_t>(bits & 0xFF);
-    if (destSize == 2) value = static_cast<int16_t>(bits & 0xFFFF);
-  }
-  return {value, 0};
-}
-
 TEST(ValSignedReferenceTest, ReferenceModelAgreesWithTheCasesAbove) {
   // A few rows checked against the model itself, so that a slip in the model
   // does not pass silently as agreement with the product.
@@ -424,10 +328,10 @@ TEST(ValSignedReferenceTest, ReferenceModelAgreesWithTheCasesAbove) {
       {2, "-2147483648", INT32_MIN, 0},
   };
   for (const ValCase& c : cases) {
-    SCOPED_TRACE(Show(c.Text));
-    const Conversion expected = ReferenceConversion(c.DestSize, c.Text);
+    SCOPED_TRACE(ShowBytes(c.Text));
+    const ModelNumber expected = ModelValSigned(c.DestSize, c.Text);
     EXPECT_EQ(expected.Value, c.Value);
-    EXPECT_EQ(expected.ErrorPos, c.ErrorPos);
+    EXPECT_EQ(expected.Position, c.ErrorPos);
   }
 }
 
@@ -559,20 +463,20 @@ TEST(ValSignedReferenceTest, AgreesWithTheReferenceOnRandomTexts) {
   int failures = 0;
   for (int i = 0; i < 300000; ++i) {
     const std::string text = generator.Next();
-    const ShortString shortText = Short(text);
+    const ShortString shortText = ShortStringFromBytes(text);
     for (int32_t destSize : destSizes) {
-      const Conversion expected = ReferenceConversion(destSize, text);
+      const ModelNumber expected = ModelValSigned(destSize, text);
       int32_t errorPos = -12345;
       const int32_t value = ValSigned(destSize, shortText, errorPos);
-      if (value != expected.Value || errorPos != expected.ErrorPos) {
+      if (value != expected.Value || errorPos != expected.Position) {
         if (++mismatches <= 20) {
-          ADD_FAILURE() << "DestSize " << destSize << ", text " << Show(text) << ": expected value "
-                        << expected.Value << " and position " << expected.ErrorPos << ", got value " << value
+          ADD_FAILURE() << "DestSize " << destSize << ", text " << ShowBytes(text) << ": expected value "
+                        << expected.Value << " and position " << expected.Position << ", got value " << value
                         << " and position " << errorPos;
         }
       }
       if (destSize == 4) {
-        if (expected.ErrorPos == 0) {
+        if (expected.Position == 0) {
           ++successes;
           if (expected.Value > 0xFFFF || expected.Value < -0xFFFF) ++bigSuccesses;
         } else {
