@@ -8,8 +8,8 @@
 
 static FaultHandler InstalledHandler;
 
-// Stack kept back for the filter when the stack overflows: it writes the
-// report and ends the process on the thread that faulted.
+// Stack kept back for the filter when the stack overflows: the system's
+// exception dispatch, the report and the end of the process run on it.
 constexpr ULONG StackOverflowReserve = 64 * 1024;
 
 static LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
@@ -32,10 +32,32 @@ static LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
+// The system grows a stack page by page through a guard page below its
+// committed part, and raises the overflow once the guard page reaches the
+// reserve. Where the whole stack is committed up front, as under wine, the
+// guard page sits at the very bottom from the start and the overflow comes
+// with only a page left, too little to handle it. A guard page of our own
+// just above the reserve brings it in time. On Windows itself that part
+// of the stack is not yet committed, and nothing is changed.
+static void GuardStackReserve(ULONG reserve) {
+  MEMORY_BASIC_INFORMATION stack;
+  if (VirtualQuery(&stack, &stack, sizeof stack) == 0) return;
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  char* guard = static_cast<char*>(stack.AllocationBase) + system.dwPageSize + reserve;
+  MEMORY_BASIC_INFORMATION page;
+  if (VirtualQuery(guard, &page, sizeof page) == 0 || page.State != MEM_COMMIT ||
+      (page.Protect & PAGE_GUARD) != 0 || guard >= reinterpret_cast<char*>(&stack))
+    return;
+  DWORD previous;
+  VirtualProtect(guard, system.dwPageSize, PAGE_READWRITE | PAGE_GUARD, &previous);
+}
+
 void PlatformInstallFaultHandler(FaultHandler handler) {
   InstalledHandler = handler;
   ULONG reserve = StackOverflowReserve;
   SetThreadStackGuarantee(&reserve);
+  GuardStackReserve(StackOverflowReserve);
   SetUnhandledExceptionFilter(OnUnhandledException);
 }
 
