@@ -69,4 +69,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build[^/]*/" "/out/")
 
+# The values above reach CPack as they stand, without a second round of
+# escapes.
+set(CPACK_VERBATIM_VARIABLES TRUE)
+
 include(CPack)

@@ -10,8 +10,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E chdir "${BUILD_DIR}"
                 RESULT_VARIABLE packed OUTPUT_VARIABLE log ERROR_VARIABLE log)
 file(GLOB packages "${OUTPUT}/*.deb")
 list(LENGTH packages count)
-if(NOT packed EQUAL 0 OR NOT count EQUAL 1)
-  message(FATAL_ERROR "cpack -G DEB failed (${packed}) or made ${count} packages:\n${log}")
+if(NOT packed EQUAL 0 OR NOT count EQUAL 1 OR log MATCHES "CMake (Warning|Error)")
+  message(FATAL_ERROR "cpack -G DEB failed (${packed}), made ${count} packages, or warned:\n${log}")
 endif()
 
 execute_process(COMMAND "${DPKG_DEB}" -c ${packages} RESULT_VARIABLE listed OUTPUT_VARIABLE contents)
