@@ -87,7 +87,9 @@ TEST_F(SystemCalls, OneWritePerStatement) {
     ASSERT_EQ(trace.StdoutWrites.size(), c.Writes);
     std::string joined;
     for (const std::string& bytes : trace.StdoutWrites) joined += bytes;
-    if (!c.Fixture.empty()) EXPECT_EQ(joined, ReadFixture(c.Fixture));
+    if (!c.Fixture.empty()) {
+      EXPECT_EQ(joined, ReadFixture(c.Fixture));
+    }
   }
   // The lookup's statements: a heading ending in ": ", then the message
   // with its line end; the separator line on its own.
