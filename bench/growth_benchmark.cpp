@@ -2,8 +2,9 @@
 //
 // BuildArgumentList: command lines from 10 to 30,000 arguments, split from
 // one command-line text (as on Windows) and taken from an argument vector
-// (as on POSIX). The counter per_argument is the time of one build and
-// release divided by the number of arguments: flat when the cost is linear.
+// (as on POSIX), on the run-time's heap and on the C library's. The counter
+// per_argument is the time of one build and release divided by the number
+// of arguments: flat when the cost is linear.
 //
 // The C library's heap is kept from handing memory back to the system
 // between iterations: otherwise every list above its trim threshold (128 KiB,
@@ -20,11 +21,13 @@
 #endif
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "runtime/args/argument_list.h"
 #include "runtime/convert/val_signed.h"
+#include "runtime/memory/memory.h"
 #include "runtime/short_string.h"
 
 namespace {
@@ -58,7 +61,24 @@ void SetPerArgument(benchmark::State& state, int64_t arguments) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_BuildArgumentListFromCommandLine(benchmark::State& state) {
+// The heap the list is built on: the run-time's own, as msgcode runs it, or
+// the C library's realloc alone. The run-time's heap serves small blocks from
+// a pool of its own, so its small lists are cheaper per argument; over the C
+// library's heap every size takes the same road, and what remains is the
+// growth of BuildArgumentList itself.
+class HeapChoice {
+ public:
+  explicit HeapChoice(bool cLibraryHeap) : saved_(HeapReallocate) {
+    if (cLibraryHeap) HeapReallocate = realloc;
+  }
+  ~HeapChoice() { HeapReallocate = saved_; }
+
+ private:
+  HeapReallocator saved_;
+};
+
+void BuildFromCommandLine(benchmark::State& state, bool cLibraryHeap) {
+  const HeapChoice heap(cLibraryHeap);
   const int64_t arguments = state.range(0);
   const std::string line = CommandLine(arguments);
   for (auto _ : state) {
@@ -73,7 +93,8 @@ void BM_BuildArgumentListFromCommandLine(benchmark::State& state) {
   SetPerArgument(state, arguments);
 }
 
-void BM_BuildArgumentListFromVector(benchmark::State& state) {
+void BuildFromVector(benchmark::State& state, bool cLibraryHeap) {
+  const HeapChoice heap(cLibraryHeap);
   const int64_t arguments = state.range(0);
   std::vector<const char*> vector{"msgcode"};
   for (int64_t i = 0; i < arguments; ++i)
@@ -91,13 +112,20 @@ void BM_BuildArgumentListFromVector(benchmark::State& state) {
   SetPerArgument(state, arguments);
 }
 
+void BM_BuildArgumentListFromCommandLine(benchmark::State& state) { BuildFromCommandLine(state, false); }
+void BM_BuildArgumentListFromCommandLineOnCHeap(benchmark::State& state) { BuildFromCommandLine(state, true); }
+void BM_BuildArgumentListFromVector(benchmark::State& state) { BuildFromVector(state, false); }
+void BM_BuildArgumentListFromVectorOnCHeap(benchmark::State& state) { BuildFromVector(state, true); }
+
 // 10, 30, 100, ... 30,000 arguments.
 void ArgumentCounts(benchmark::internal::Benchmark* benchmark) {
   for (int64_t count : {10, 30, 100, 300, 1000, 3000, 10000, 30000}) benchmark->Arg(count);
 }
 
 BENCHMARK(BM_BuildArgumentListFromCommandLine)->Apply(ArgumentCounts);
+BENCHMARK(BM_BuildArgumentListFromCommandLineOnCHeap)->Apply(ArgumentCounts);
 BENCHMARK(BM_BuildArgumentListFromVector)->Apply(ArgumentCounts);
+BENCHMARK(BM_BuildArgumentListFromVectorOnCHeap)->Apply(ArgumentCounts);
 
 // --- ValSigned ---------------------------------------------------------------
 
