@@ -67,6 +67,13 @@ PROBE_STEP static int Recurse(int depth) {
   return frame[0];
 }
 
+// A fault inside the C library, on a bad pointer handed to it.
+PROBE_STEP static void LibraryFault() {
+  const char* volatile nowhere = reinterpret_cast<const char*>(8);
+  volatile size_t length = strlen(nowhere);
+  (void)length;
+}
+
 PROBE_STEP static void Raise() {
   RaiseException(static_cast<DWORD>(strtoul(CodeText, nullptr, 16)), 0, 0, nullptr);
 }
@@ -78,6 +85,7 @@ PROBE_STEP static void FaultingRoutine() {
   if (Is("privileged-instruction")) PrivilegedInstruction();
   if (Is("stack-overflow")) Recurse(0);
   if (Is("raise")) Raise();
+  if (Is("library-fault")) LibraryFault();
 }
 
 PROBE_STEP static void Caller() { FaultingRoutine(); }

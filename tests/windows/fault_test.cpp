@@ -3,6 +3,8 @@
 // run-time error and a report whose addresses name the places.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/run_error_report.h"
 #include "tests/windows/wine_test_support.h"
 
@@ -67,6 +69,26 @@ TEST(Faults, StackOverflowIsRunError202) {
   EXPECT_EQ(RoutineAt(probe, report.Address), "Recurse");
   ASSERT_EQ(report.Callers.size(), 9u);
   for (const std::string& caller : report.Callers) EXPECT_EQ(RoutineAt(probe, caller), "Recurse");
+}
+
+// A fault in a routine of the C library, not of the program: the system's
+// exception dispatch must find its way from there to the filter, and the
+// caller lines from the library back into the program, up to the start-up
+// routine.
+TEST(Faults, InTheCLibraryIsRunError216) {
+  SKIP_WITHOUT_WINDOWS_BUILD();
+  const ProcessResult run = RunProbe({"library-fault"});
+  EXPECT_EQ(run.ExitCode, 216);
+  const ParsedReport report = ParseRunErrorReport(run.Stderr);
+  ASSERT_TRUE(report.WellFormed) << report.Problem << "\n" << run.Stderr;
+  EXPECT_EQ(report.Number, 216u);
+  const std::string probe = WindowsProgram(Probe);
+  EXPECT_EQ(RoutineAt(probe, report.Address), "??") << "the fault is outside the probe";
+  std::vector<std::string> callers;
+  for (const std::string& caller : report.Callers) callers.push_back(RoutineAt(probe, caller));
+  ASSERT_FALSE(callers.empty()) << run.Stderr;
+  EXPECT_NE(std::find(callers.begin(), callers.end(), "FaultingRoutine"), callers.end()) << run.Stderr;
+  EXPECT_EQ(callers.back(), "ProgramEntry");
 }
 
 // Exception codes raised with RaiseException reach the filter unchanged:
