@@ -23,22 +23,29 @@ static void WriteAddressLine(TextStream& stream, CodeAddress address) {
   EndWriteLine(stream);
 }
 
-// Walks up the frame chain: each frame holds its caller's frame and the
-// return address into the caller. Only frames between the lowest address in
-// use on the error's stack and the frame of ProgramEntry are read, each
-// higher than the one before, so the walk can neither fault nor loop.
-void WriteCallerLines(TextStream& stream, StackFrame frame) {
+// Walks up the frame chain, one routine at a time: the platform knows where
+// each frame keeps its caller's frame and the return address into the
+// caller. Only frames between the lowest address in use on the error's stack
+// and the frame of ProgramEntry are read, none lower than the one before,
+// and at most CallerLineLimit + 1 lines are written, so the walk can neither
+// fault nor loop.
+void WriteCallerLines(TextStream& stream, CodeAddress address, StackFrame frame) {
   uintptr_t low = RunErrorStackLow;
   int32_t count = 0;
   while (frame >= low && frame < StackTop && frame % sizeof(StackFrame) == 0) {
-    const StackFrame* record = reinterpret_cast<const StackFrame*>(frame);
-    const StackFrame callerFrame = record[0];
-    const CodeAddress returnAddress = record[1];
+    CodeAddress returnAddress;
+    StackFrame callerFrame;
+    PlatformCallerOf(address, frame, low, returnAddress, callerFrame);
     if (returnAddress == 0) return;
     WriteAddressLine(stream, returnAddress);
     if (callerFrame == 0) return;
     if (++count > CallerLineLimit) return;
-    low = frame + 2 * sizeof(StackFrame);
+    // A routine without a frame of its own, such as a library routine that
+    // faulted, leaves its caller's frame in place: the next step starts from
+    // the same frame, one routine further up.
+    if (callerFrame == frame && returnAddress == address) return;
+    low = callerFrame == frame ? frame : frame + 2 * sizeof(StackFrame);
+    address = returnAddress;
     frame = callerFrame;
   }
 }
@@ -51,6 +58,6 @@ void WriteRunErrorReport() {
   WriteStr(0, stream, HexAddress(RunErrorAddress));
   EndWriteLine(stream);
   WriteAddressLine(stream, RunErrorAddress);
-  WriteCallerLines(stream, RunErrorFrame);
+  WriteCallerLines(stream, RunErrorAddress, RunErrorFrame);
   EndWriteLine(stream);
 }

@@ -53,7 +53,7 @@ extern StackFrame StackTop;
 constexpr int32_t CallerLineLimit = 8;
 
 void WriteRunErrorReport();
-void WriteCallerLines(TextStream& stream, StackFrame frame);
+void WriteCallerLines(TextStream& stream, CodeAddress address, StackFrame frame);
 ShortString HexAddress(CodeAddress address);
 
 // The run-time error number for a processor fault's exception code.

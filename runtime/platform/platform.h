@@ -73,3 +73,13 @@ using FaultHandler = void (*)(const FaultInfo& fault);
 // does not return. Removal restores the system's own handling.
 void PlatformInstallFaultHandler(FaultHandler handler);
 void PlatformRemoveFaultHandler();
+
+// --- Frames --------------------------------------------------------------
+
+// One step up the chain of frames, from a routine to its caller. Given a
+// code address in the routine, the routine's frame and the lowest stack
+// address the routine was using, gives the return address into the caller
+// and the caller's frame; both are 0 when they cannot be found. Called only
+// with frames that lie within the stack in use.
+void PlatformCallerOf(CodeAddress address, StackFrame frame, uintptr_t stackPointer,
+                      CodeAddress& callerAddress, StackFrame& callerFrame);
