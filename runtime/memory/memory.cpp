@@ -1,12 +1,11 @@
 #include "runtime/memory/memory.h"
 
-#include <stdlib.h>
-
 #include "runtime/exit/termination.h"
+#include "runtime/memory/memory_pool.h"
 
 constexpr uint16_t RunErrorHeapOverflow = 203;
 
-HeapReallocator HeapReallocate = realloc;
+HeapReallocator HeapReallocate = PoolReallocate;
 
 // Not inlined: the run-time error report names the place in this routine.
 __attribute__((noinline)) void* ResizeMem(void* block, size_t size) {
@@ -17,4 +16,4 @@ __attribute__((noinline)) void* ResizeMem(void* block, size_t size) {
 
 void* GetMem(size_t size) { return ResizeMem(nullptr, size); }
 
-void FreeMem(void* block) { free(block); }
+void FreeMem(void* block) { PoolFree(block); }
