@@ -15,7 +15,6 @@
 // every read of the command line, which sits in a block of its exact size.
 #include <stddef.h>
 #include <stdint.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <map>
@@ -87,15 +86,18 @@ Tokens ReferenceSplit(const std::string& line) {
 }
 
 // ---------------------------------------------------------------------------
-// Block sizes, as the run-time asks for them.
+// Block sizes, as the run-time asks its heap for them.
 
 std::map<void*, size_t>& BlockSizes() {
   static std::map<void*, size_t> sizes;
   return sizes;
 }
 
+// The run-time's own heap, with the pool in front of the C library's.
+const HeapReallocator RunTimeReallocate = HeapReallocate;
+
 void* RecordingReallocate(void* block, size_t size) {
-  void* resized = realloc(block, size);
+  void* resized = RunTimeReallocate(block, size);
   if (block != nullptr) BlockSizes().erase(block);
   if (resized != nullptr) BlockSizes()[resized] = size;
   return resized;

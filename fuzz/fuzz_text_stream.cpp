@@ -319,5 +319,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Compare(*stream, model, steps, checked);
   }
+  // Nothing of this run stays allocated.
+  ResetFakePlatform();
   return 0;
 }
