@@ -2,24 +2,17 @@
 // and for each code msgcode prints exactly the four messages it states.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
 #include "lookup/message_table.h"
 #include "tools/messages_document.h"
-#include "tools/run_program.h"
+#include "tests/support/process_runner.h"
 
 namespace {
 
 const MessagesDocument& Document() {
   static const MessagesDocument document = ReadMessagesDocument(MESSAGES_DOC);
   return document;
-}
-
-// The executable under test: $MSGCODE_EXE, or the one just built.
-std::string Msgcode() {
-  const char* chosen = std::getenv("MSGCODE_EXE");
-  return chosen != nullptr && *chosen != '\0' ? chosen : MSGCODE_DEFAULT_EXE;
 }
 
 // The columns in the order of the reference and of msgcode's lines.
@@ -84,16 +77,16 @@ TEST(MessagesDoc, EntryCountsAreThoseOfTheTables) {
 
 TEST(MessagesDoc, MsgcodePrintsTheFourMessagesOfEveryRow) {
   for (const DocumentedRow& row : Document().Rows) {
-    const ProgramRun run = RunProgram(Msgcode(), std::to_string(row.Code));
-    EXPECT_EQ(run.ExitStatus, 0) << "msgcode " << row.Code;
-    EXPECT_EQ(run.Output, ExpectedLookup(row.Code, row.Messages)) << "msgcode " << row.Code;
+    const ProcessResult run = RunMsgcode({std::to_string(row.Code)});
+    EXPECT_EQ(run.ExitCode, 0) << "msgcode " << row.Code;
+    EXPECT_EQ(run.Stdout, ExpectedLookup(row.Code, row.Messages)) << "msgcode " << row.Code;
   }
 }
 
 TEST(MessagesDoc, MsgcodePrintsTheFallbackTextsForACodeNoTableHolds) {
-  const ProgramRun run = RunProgram(Msgcode(), "0");
-  EXPECT_EQ(run.ExitStatus, 0);
-  EXPECT_EQ(run.Output, ExpectedLookup(0, {}));
+  const ProcessResult run = RunMsgcode({"0"});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Stdout, ExpectedLookup(0, {}));
 }
 
 TEST(MessagesDoc, MarksExactlyTheDifferencesBetween55And60) {
