@@ -18,24 +18,32 @@ alignas(PoolAlignment) static unsigned char Pool[PoolSize];
 static size_t PoolUsed;         // bytes handed out from the start of the pool
 static size_t PoolBlocksInUse;  // when none is left, the pool starts over
 
-static size_t Aligned(size_t size) { return (size + PoolAlignment - 1) & ~(PoolAlignment - 1); }
+// The room a block of `size` bytes takes in the pool: at least one aligned
+// unit, so that even an empty block lies inside the pool.
+static size_t Aligned(size_t size) {
+  if (size == 0) size = 1;
+  return (size + PoolAlignment - 1) & ~(PoolAlignment - 1);
+}
 
 static bool InPool(const void* block) {
   const unsigned char* bytes = static_cast<const unsigned char*>(block);
   return bytes >= Pool && bytes < Pool + PoolSize;
 }
 
-static PoolBlockHeader& HeaderOf(void* block) {
-  return static_cast<PoolBlockHeader*>(block)[-1];
+static PoolBlockHeader& HeaderOf(void* block) { return static_cast<PoolBlockHeader*>(block)[-1]; }
+
+static size_t OffsetOf(void* block) {
+  return static_cast<size_t>(static_cast<unsigned char*>(block) - Pool);
 }
 
-static size_t OffsetOf(void* block) { return static_cast<size_t>(static_cast<unsigned char*>(block) - Pool); }
-
-static bool IsLastBlock(void* block) { return OffsetOf(block) + Aligned(HeaderOf(block).Size) == PoolUsed; }
+static bool IsLastBlock(void* block) {
+  return OffsetOf(block) + Aligned(HeaderOf(block).Size) == PoolUsed;
+}
 
 // A new block from the pool, or null when the pool has no room for it.
 static void* TakeFromPool(size_t size) {
-  if (size > PoolSize || sizeof(PoolBlockHeader) + Aligned(size) > PoolSize - PoolUsed) return nullptr;
+  if (size > PoolSize || sizeof(PoolBlockHeader) + Aligned(size) > PoolSize - PoolUsed)
+    return nullptr;
   PoolBlockHeader* header = reinterpret_cast<PoolBlockHeader*>(Pool + PoolUsed);
   header->Size = size;
   PoolUsed += sizeof(PoolBlockHeader) + Aligned(size);

@@ -29,7 +29,8 @@ TEST(MemoryPool, BlocksAreAlignedAndDoNotOverlap) {
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 16, 0u);
     memset(block, 0xA5, size);
-    for (size_t i = 0; i < blocks.size(); ++i) EXPECT_FALSE(Overlap(block, size, blocks[i], sizes[i]));
+    for (size_t i = 0; i < blocks.size(); ++i)
+      EXPECT_FALSE(Overlap(block, size, blocks[i], sizes[i]));
     blocks.push_back(block);
     sizes.push_back(size);
   }
@@ -48,7 +49,8 @@ TEST(MemoryPool, TheLastBlockGrowsInPlace) {
 
 TEST(MemoryPool, ABlockThatCannotGrowInPlaceMovesWithItsBytes) {
   void* table = PoolReallocate(nullptr, 64);
-  for (int i = 0; i < 64; ++i) static_cast<unsigned char*>(table)[i] = static_cast<unsigned char>(i);
+  for (int i = 0; i < 64; ++i)
+    static_cast<unsigned char*>(table)[i] = static_cast<unsigned char>(i);
   void* entry = PoolReallocate(nullptr, 8);
   void* grown = PoolReallocate(table, 128);
   ASSERT_NE(grown, nullptr);
@@ -68,7 +70,8 @@ TEST(MemoryPool, WhatDoesNotFitComesFromTheCLibrary) {
     memset(block, i, 100);
     blocks.push_back(block);
   }
-  for (int i = 0; i < 200; ++i) EXPECT_EQ(static_cast<unsigned char*>(blocks[i])[99], static_cast<unsigned char>(i));
+  for (int i = 0; i < 200; ++i)
+    EXPECT_EQ(static_cast<unsigned char*>(blocks[i])[99], static_cast<unsigned char>(i));
   void* large = PoolReallocate(nullptr, 1 << 20);
   ASSERT_NE(large, nullptr);
   memset(large, 1, 1 << 20);
@@ -77,6 +80,16 @@ TEST(MemoryPool, WhatDoesNotFitComesFromTheCLibrary) {
   EXPECT_EQ(static_cast<unsigned char*>(large)[(1 << 20) - 1], 1);
   PoolFree(large);
   for (void* block : blocks) PoolFree(block);
+}
+
+// An empty block asked for when the pool is all but full still lies inside
+// the pool: freeing it must not hand a static address to the C library.
+TEST(MemoryPool, EmptyBlockAtTheEndOfThePool) {
+  void* almostAll = PoolReallocate(nullptr, 4064);
+  void* empty = PoolReallocate(nullptr, 0);
+  ASSERT_NE(empty, nullptr);
+  PoolFree(empty);
+  PoolFree(almostAll);
 }
 
 TEST(MemoryPool, StartsOverWhenEveryBlockIsReleased) {
