@@ -112,10 +112,16 @@ void BuildFromVector(benchmark::State& state, bool cLibraryHeap) {
   SetPerArgument(state, arguments);
 }
 
-void BM_BuildArgumentListFromCommandLine(benchmark::State& state) { BuildFromCommandLine(state, false); }
-void BM_BuildArgumentListFromCommandLineOnCHeap(benchmark::State& state) { BuildFromCommandLine(state, true); }
+void BM_BuildArgumentListFromCommandLine(benchmark::State& state) {
+  BuildFromCommandLine(state, false);
+}
+void BM_BuildArgumentListFromCommandLineOnCHeap(benchmark::State& state) {
+  BuildFromCommandLine(state, true);
+}
 void BM_BuildArgumentListFromVector(benchmark::State& state) { BuildFromVector(state, false); }
-void BM_BuildArgumentListFromVectorOnCHeap(benchmark::State& state) { BuildFromVector(state, true); }
+void BM_BuildArgumentListFromVectorOnCHeap(benchmark::State& state) {
+  BuildFromVector(state, true);
+}
 
 // 10, 30, 100, ... 30,000 arguments.
 void ArgumentCounts(benchmark::internal::Benchmark* benchmark) {
@@ -138,7 +144,8 @@ struct NumberCase {
 std::vector<NumberCase> LongestNumbers() {
   return {
       {"255 blanks", std::string(255, ' '), 256},
-      {"blanks and tabs; largest decimal", std::string(122, ' ') + std::string(123, '\t') + "2147483647", 0},
+      {"blanks and tabs; largest decimal",
+       std::string(122, ' ') + std::string(123, '\t') + "2147483647", 0},
       {"blanks; smallest decimal", std::string(244, ' ') + "-2147483648", 0},
       {"leading zeros; largest hexadecimal", "$" + std::string(246, '0') + "FFFFFFFF", 0},
       {"leading zeros; 32 binary digits", "%" + std::string(222, '0') + std::string(32, '1'), 0},

@@ -21,7 +21,8 @@ static constexpr ShortString UsageLine2 =
     ShortStringOf("       Display Turbo Pascal 5.5/6.0 error message for <error code>");
 static constexpr ShortString UsageLine3 =
     ShortStringOf("       (Both compiler and run-time error messages are displayed)");
-static constexpr ShortString InvalidArgumentText = ShortStringOf("Invalid <error code> at position: ");
+static constexpr ShortString InvalidArgumentText =
+    ShortStringOf("Invalid <error code> at position: ");
 static constexpr ShortString HeadingEnd = ShortStringOf(": ");
 
 constexpr uint8_t SeparatorByte = 0xC4;  // light horizontal line in code pages 437 and 850

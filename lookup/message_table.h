@@ -18,7 +18,8 @@ struct MessageTable {
 };
 
 template <int32_t N>
-constexpr MessageTable MakeMessageTable(const MessageEntry (&entries)[N], const char* fallbackText) {
+constexpr MessageTable MakeMessageTable(const MessageEntry (&entries)[N],
+                                        const char* fallbackText) {
   return MessageTable{entries, N, fallbackText};
 }
 

@@ -15,7 +15,8 @@ const std::array<TitledTable, TableCount>& TitledTables() {
 static std::set<int> CodesOfAllTables() {
   std::set<int> codes;
   for (const TitledTable& titled : TitledTables())
-    for (int32_t i = 0; i < titled.Table.EntryCount; ++i) codes.insert(titled.Table.Entries[i].Code);
+    for (int32_t i = 0; i < titled.Table.EntryCount; ++i)
+      codes.insert(titled.Table.Entries[i].Code);
   return codes;
 }
 

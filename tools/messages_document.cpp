@@ -44,7 +44,7 @@ std::map<std::string, std::vector<TableLine>> TablesBySection(const std::string&
   std::string line;
   for (int lineNumber = 1; std::getline(file, line); ++lineNumber) {
     if (line.rfind("## ", 0) == 0) section = line.substr(3);
-    if (line.rfind("|---", 0) == 0 || line.rfind("|", 0) != 0) continue;
+    if (line.rfind("|---", 0) == 0 || line.rfind('|', 0) != 0) continue;
     if (line.back() != '|') Malformed(lineNumber, "a table line that does not end in '|'");
     tables[section].push_back({lineNumber, CellsOf(line)});
   }
@@ -54,9 +54,11 @@ std::map<std::string, std::vector<TableLine>> TablesBySection(const std::string&
 const std::vector<TableLine>& Section(const std::map<std::string, std::vector<TableLine>>& tables,
                                       const std::string& name, size_t columns) {
   const auto found = tables.find(name);
-  if (found == tables.end()) throw std::runtime_error("docs/messages.md has no table under \"## " + name + "\"");
+  if (found == tables.end())
+    throw std::runtime_error("docs/messages.md has no table under \"## " + name + "\"");
   for (const TableLine& line : found->second)
-    if (line.Cells.size() != columns) Malformed(line.LineNumber, "expected " + std::to_string(columns) + " cells");
+    if (line.Cells.size() != columns)
+      Malformed(line.LineNumber, "expected " + std::to_string(columns) + " cells");
   return found->second;
 }
 
@@ -79,7 +81,8 @@ int NumberOf(const TableLine& line, const std::string& cell) {
   } catch (const std::exception&) {
     used = 0;
   }
-  if (used == 0 || used != cell.size()) Malformed(line.LineNumber, "expected a number, found: " + cell);
+  if (used == 0 || used != cell.size())
+    Malformed(line.LineNumber, "expected a number, found: " + cell);
   return number;
 }
 
@@ -100,7 +103,8 @@ MessagesDocument ReadMessagesDocument(const std::string& path) {
   for (size_t i = 1; i < messages.size(); ++i) {
     const TableLine& line = messages[i];
     DocumentedRow row{NumberOf(line, line.Cells[0]), {}, line.Cells.back()};
-    for (int t = 0; t < DocumentedTableCount; ++t) row.Messages[t] = MessageOf(line, line.Cells[1 + t]);
+    for (int t = 0; t < DocumentedTableCount; ++t)
+      row.Messages[t] = MessageOf(line, line.Cells[1 + t]);
     document.Rows.push_back(row);
   }
 

@@ -42,7 +42,8 @@ static std::string CodeSpan(const std::string& text) {
     throw std::invalid_argument("empty message, or one with a blank at an end: \"" + text + "\"");
   for (char c : text)
     if (c < ' ' || c > '~' || c == '`' || c == '|')
-      throw std::invalid_argument("message with a character that a table cell cannot show: \"" + text + "\"");
+      throw std::invalid_argument("message with a character that a table cell cannot show: \"" +
+                                  text + "\"");
   return "`" + text + "`";
 }
 
@@ -50,7 +51,8 @@ static std::string Cell(const std::optional<std::string>& message) {
   return message ? CodeSpan(*message) : NoEntry;
 }
 
-static void AddChange(std::string& changes, const char* kind, const std::optional<std::string>& in55,
+static void AddChange(std::string& changes, const char* kind,
+                      const std::optional<std::string>& in55,
                       const std::optional<std::string>& in60) {
   std::string change;
   if (in55 && in60 && *in55 != *in60) change = " text changed";
@@ -78,7 +80,8 @@ static void WriteMessageTable(std::ostream& out, const std::vector<MessageRow>& 
   out << "---|\n";
   for (const MessageRow& row : rows) {
     out << "| " << row.Code << " |";
-    for (const std::optional<std::string>& message : row.Messages) out << ' ' << Cell(message) << " |";
+    for (const std::optional<std::string>& message : row.Messages)
+      out << ' ' << Cell(message) << " |";
     const std::string changes = ChangesIn60(row);
     out << (changes.empty() ? "" : " ") << changes << " |\n";
   }

@@ -16,8 +16,8 @@ constexpr int32_t SlotBlock = 8;
 static void ReserveSlot(int32_t index) {
   if (index < SlotCount) return;
   const int32_t slots = (index / SlotBlock + 1) * SlotBlock;
-  ArgumentList = static_cast<char**>(
-      ResizeMem(ArgumentList, static_cast<size_t>(slots) * sizeof(char*)));
+  ArgumentList =
+      static_cast<char**>(ResizeMem(ArgumentList, static_cast<size_t>(slots) * sizeof(char*)));
   for (int32_t i = SlotCount; i < slots; ++i) ArgumentList[i] = nullptr;
   SlotCount = slots;
 }
@@ -45,8 +45,8 @@ static void FinishArgumentList(int32_t tokenCount) {
   }
   ArgumentCount = tokenCount;
   SlotCount = tokenCount + 1;
-  ArgumentList = static_cast<char**>(
-      ResizeMem(ArgumentList, static_cast<size_t>(SlotCount) * sizeof(char*)));
+  ArgumentList =
+      static_cast<char**>(ResizeMem(ArgumentList, static_cast<size_t>(SlotCount) * sizeof(char*)));
   ArgumentList[tokenCount] = nullptr;
 }
 

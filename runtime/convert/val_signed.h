@@ -12,7 +12,7 @@
 struct NumberPrefix {
   int32_t Position;  // 1-based position of the first digit
   bool Negative;
-  int32_t Base;      // 2, 8, 10 or 16
+  int32_t Base;  // 2, 8, 10 or 16
 };
 
 NumberPrefix ScanNumberPrefix(const ShortString& text);

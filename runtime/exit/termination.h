@@ -44,7 +44,7 @@ extern uint16_t RunErrorNumber;
 extern bool RunErrorPending;
 extern CodeAddress RunErrorAddress;
 extern StackFrame RunErrorFrame;
-extern uintptr_t RunErrorStackLow;  // the caller lines read nothing below it
+extern uintptr_t RunErrorStackLow;    // the caller lines read nothing below it
 extern volatile bool ExitInProgress;  // set once DoExit has begun
 
 // The frame of ProgramEntry: every walk up the frame chain ends below it.

@@ -48,7 +48,8 @@ PlatformHandle PlatformGetStdHandle(int32_t handleId);
 
 // One write call: true when the call succeeded; `written` gets the count the
 // system reported (0 for a failed call).
-bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count, int32_t& written);
+bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count,
+                       int32_t& written);
 
 // Whether the handle is a console, and the console's output code page
 // (0 where the platform has no console code pages).

@@ -34,9 +34,7 @@ static void PutBytes(TextStream& stream, const uint8_t* bytes, int32_t count) {
   PutFilled(stream, bytes, count);
 }
 
-static void PutBlanks(TextStream& stream, int32_t count) {
-  PutFilled(stream, nullptr, count);
-}
+static void PutBlanks(TextStream& stream, int32_t count) { PutFilled(stream, nullptr, count); }
 
 // Records why a stream that is not open for output refused a write.
 static void RefuseWrite(const TextStream& stream) {

@@ -29,11 +29,11 @@ struct TextStream {
   PlatformHandle Handle;
   int32_t Mode;
   int32_t BufSize;
-  int32_t BufPos;        // bytes waiting: the first BufPos bytes of Buffer
-  StreamOp InOutOp;      // empties the buffer when a put needs more room
-  StreamOp FlushOp;      // run at the end of every statement, if set
+  int32_t BufPos;    // bytes waiting: the first BufPos bytes of Buffer
+  StreamOp InOutOp;  // empties the buffer when a put needs more room
+  StreamOp FlushOp;  // run at the end of every statement, if set
   uint8_t LineEndLength;
-  uint8_t LineEnd[3];    // appended by EndWriteLine: CR LF
+  uint8_t LineEnd[3];  // appended by EndWriteLine: CR LF
   uint8_t Buffer[TextBufferSize];
 };
 

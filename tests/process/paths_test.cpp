@@ -18,7 +18,8 @@ TEST(Paths, NoArgumentShowsBannerAndUsage) {
   const size_t bannerEnd = out.find("\r\n", bannerStart.size());
   ASSERT_NE(bannerEnd, std::string::npos);
   const std::string banner = out.substr(2, bannerEnd - 2);
-  EXPECT_NE(banner.find("-2018"), std::string::npos) << "the notice's years end with the release year";
+  EXPECT_NE(banner.find("-2018"), std::string::npos)
+      << "the notice's years end with the release year";
   EXPECT_LE(banner.size(), 255u);
   EXPECT_EQ(out.substr(bannerEnd),
             "\r\n"
@@ -56,12 +57,12 @@ INSTANTIATE_TEST_SUITE_P(Paths, WorkedExamples,
 // Every code from -40 to 300 and the ones that wrap around in 16 bits.
 TEST(Paths, EveryCodeGivesTheTablesMessages) {
   std::vector<std::pair<std::string, int16_t>> cases;
-  for (int code = -40; code <= 300; ++code) cases.push_back({std::to_string(code), static_cast<int16_t>(code)});
+  for (int code = -40; code <= 300; ++code)
+    cases.push_back({std::to_string(code), static_cast<int16_t>(code)});
   const std::pair<const char*, int16_t> wrapped[] = {
-      {"65538", 2},       {"32768", -32768}, {"40000", -25536}, {"65535", -1},
-      {"2147483647", -1}, {"-65535", 1},     {"-32768", -32768}, {"$D2", 210},
-      {"-$FFFF", 1},      {"$FFFF", -1},     {"%11010010", 210}, {"&322", 210},
-      {"  +0x97", 151},   {"\t151", 151},    {"000151", 151},
+      {"65538", 2},       {"32768", -32768},  {"40000", -25536}, {"65535", -1},  {"2147483647", -1},
+      {"-65535", 1},      {"-32768", -32768}, {"$D2", 210},      {"-$FFFF", 1},  {"$FFFF", -1},
+      {"%11010010", 210}, {"&322", 210},      {"  +0x97", 151},  {"\t151", 151}, {"000151", 151},
   };
   for (const auto& [argument, code] : wrapped) cases.push_back({argument, code});
 
@@ -96,7 +97,8 @@ TEST(Paths, InvalidArgumentsNameThePosition) {
       {"   \xff", 4},
   };
   for (const InvalidArgument& invalid : cases) {
-    SCOPED_TRACE("argument of " + std::to_string(invalid.Argument.size()) + " bytes: " + invalid.Argument);
+    SCOPED_TRACE("argument of " + std::to_string(invalid.Argument.size()) +
+                 " bytes: " + invalid.Argument);
     const ProcessResult run = RunMsgcode({invalid.Argument});
     EXPECT_EQ(run.Stdout, ExpectedInvalidOutput(invalid.Position));
     EXPECT_EQ(run.ExitCode, 2);

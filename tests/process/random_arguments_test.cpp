@@ -34,8 +34,9 @@ TEST(RandomArguments, AgreeWithTheNumberModel) {
     const std::string argument = RandomArgument(random);
     const std::string kept = argument.substr(0, 255);
     const ModelNumber number = ModelValSigned(2, kept);
-    const std::string expected = number.Position != 0 ? ExpectedInvalidOutput(number.Position)
-                                                       : ExpectedLookupOutput(static_cast<int16_t>(number.Value));
+    const std::string expected = number.Position != 0
+                                     ? ExpectedInvalidOutput(number.Position)
+                                     : ExpectedLookupOutput(static_cast<int16_t>(number.Value));
     const ProcessResult result = RunMsgcode({argument});
     ASSERT_EQ(result.Stdout, expected) << "argument: \"" << argument << "\"";
     ASSERT_EQ(result.ExitCode, number.Position != 0 ? 2 : 0) << "argument: \"" << argument << "\"";

@@ -68,16 +68,19 @@ TEST(Probe, CallerLinesFollowTheChain) {
   ASSERT_TRUE(report.WellFormed) << report.Problem << "\n" << run.Stderr;
   // Chain(0) raises; its callers are Chain(1..3), the driver and the
   // start-up routine.
-  const std::vector<const char*> expected = {"Chain", "Chain", "Chain", "ProbeDriver", "ProgramEntry"};
+  const std::vector<const char*> expected = {"Chain", "Chain", "Chain", "ProbeDriver",
+                                             "ProgramEntry"};
   ASSERT_EQ(report.Callers.size(), expected.size()) << run.Stderr;
-  if (FunctionAt(RUNTIME_PROBE_EXE, report.Address).empty()) SKIP_WITHOUT_TOOL("addr2line is not at hand");
+  if (FunctionAt(RUNTIME_PROBE_EXE, report.Address).empty())
+    SKIP_WITHOUT_TOOL("addr2line is not at hand");
   EXPECT_NE(FunctionAt(RUNTIME_PROBE_EXE, report.Address).find("Chain"), std::string::npos);
   // A caller line holds a return address, which can already belong to what
   // the compiler placed after the call (an inlined routine, say); the call
   // instruction itself ends one byte before it.
   for (size_t i = 0; i < expected.size(); ++i) {
     char callAddress[17];
-    snprintf(callAddress, sizeof callAddress, "%08llX", std::stoull(report.Callers[i], nullptr, 16) - 1);
+    snprintf(callAddress, sizeof callAddress, "%08llX",
+             std::stoull(report.Callers[i], nullptr, 16) - 1);
     EXPECT_NE(FunctionAt(RUNTIME_PROBE_EXE, callAddress).find(expected[i]), std::string::npos)
         << "caller line " << i + 1;
   }

@@ -48,7 +48,8 @@ Trace TraceMsgcode(const std::vector<std::string>& arguments) {
 
   Trace trace;
   static const std::regex call("^([a-z_0-9]+)\\((.*)$");
-  static const std::regex write("^write\\(1, \"((?:\\\\x[0-9a-f]{2})*)\", ([0-9]+)\\) += ([0-9]+)$");
+  static const std::regex write(
+      "^write\\(1, \"((?:\\\\x[0-9a-f]{2})*)\", ([0-9]+)\\) += ([0-9]+)$");
   std::string line;
   while (std::getline(text, line)) {
     std::smatch match;

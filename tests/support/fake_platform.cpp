@@ -25,9 +25,11 @@ int32_t PlatformArgumentVector(char* const** vector) {
 // Handles are their own ids, so a test can tell the three apart.
 PlatformHandle PlatformGetStdHandle(int32_t handleId) { return handleId; }
 
-bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count, int32_t& written) {
+bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count,
+                       int32_t& written) {
   const int index = static_cast<int>(FakePlatform.Writes.size());
-  FakePlatform.Writes.push_back({handle, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count))});
+  FakePlatform.Writes.push_back(
+      {handle, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count))});
   if (FakePlatform.FailWritesFrom >= 0 && index >= FakePlatform.FailWritesFrom) {
     written = 0;
     return false;

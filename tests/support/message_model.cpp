@@ -15,7 +15,8 @@ const char* const ModelFallbackTexts[4] = {
 
 const MessageModel& LoadMessageModel() {
   static const MessageModel model = [] {
-    static const char* const names[4] = {"tp55-compiler", "tp60-compiler", "tp55-runtime", "tp60-runtime"};
+    static const char* const names[4] = {"tp55-compiler", "tp60-compiler", "tp55-runtime",
+                                         "tp60-runtime"};
     MessageModel loaded;
     std::istringstream lines(ReadFixture("messages.tsv"));
     std::string line;

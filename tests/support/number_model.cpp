@@ -11,30 +11,35 @@ int DigitOf(unsigned char byte) {
 
 ModelNumber Fail(size_t index) { return {0, static_cast<int32_t>(index + 1)}; }
 
-}  // namespace
+// What comes before the digits: blanks and TABs, a sign, a base prefix.
+struct Lead {
+  size_t Digits;  // index of the first digit
+  bool Negative;
+  int Base;
+};
 
-ModelNumber ModelValSigned(int destSize, const std::string& text) {
+Lead ReadLead(const std::string& text) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  int base = 10;
-  if (i < text.size()) {
-    const char c = text[i];
-    if (c == '$' || c == 'x' || c == 'X') {
-      base = 16;
-      i += 1;
-    } else if (c == '&') {
-      base = 8;
-      i += 1;
-    } else if (c == '%') {
-      base = 2;
-      i += 1;
-    } else if (c == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-      base = 16;
-      i += 2;
-    }
-  }
+  if (i == text.size()) return {i, negative, 10};
+  const char c = text[i];
+  if (c == '$' || c == 'x' || c == 'X') return {i + 1, negative, 16};
+  if (c == '&') return {i + 1, negative, 8};
+  if (c == '%') return {i + 1, negative, 2};
+  if (c == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X'))
+    return {i + 2, negative, 16};
+  return {i, negative, 10};
+}
+
+}  // namespace
+
+ModelNumber ModelValSigned(int destSize, const std::string& text) {
+  const Lead lead = ReadLead(text);
+  const bool negative = lead.Negative;
+  const int base = lead.Base;
+  size_t i = lead.Digits;
 
   // The digits run to the end of the text or to a NUL byte, and there must
   // be at least one.

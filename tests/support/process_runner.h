@@ -17,14 +17,14 @@ struct ProcessOptions {
   bool EmptyArgumentVector = false;    // start with no argv[0] at all
   OutputSink Stdout = OutputSink::Pipe;
   OutputSink Stderr = OutputSink::Pipe;
-  std::vector<std::string> Wrapper;    // a command to run the program through
+  std::vector<std::string> Wrapper;  // a command to run the program through
 };
 
 struct ProcessResult {
   std::string Stdout;
   std::string Stderr;
-  int ExitCode = -1;    // -1 when ended by a signal
-  int TermSignal = 0;   // the signal that ended it, if any
+  int ExitCode = -1;   // -1 when ended by a signal
+  int TermSignal = 0;  // the signal that ended it, if any
 };
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);
@@ -44,8 +44,8 @@ std::string ReadFixture(const std::string& name);
 // CI): a test that would skip for want of one fails instead.
 bool RequireAllTools();
 
-#define SKIP_WITHOUT_TOOL(why)           \
-  do {                                   \
-    if (RequireAllTools()) FAIL() << why; \
-    GTEST_SKIP() << why;                 \
+#define SKIP_WITHOUT_TOOL(why)              \
+  do {                                      \
+    if (RequireAllTools()) FAIL() << (why); \
+    GTEST_SKIP() << (why);                  \
   } while (0)

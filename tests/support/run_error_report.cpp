@@ -50,7 +50,8 @@ ParsedReport ParseRunErrorReport(const std::string& text) {
 }
 
 std::string FunctionAt(const std::string& executable, const std::string& address) {
-  const std::string command = "addr2line -f -C -e '" + executable + "' 0x" + address + " 2>/dev/null";
+  const std::string command =
+      "addr2line -f -C -e '" + executable + "' 0x" + address + " 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return "";
   char line[4096];

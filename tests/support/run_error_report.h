@@ -8,10 +8,10 @@
 
 struct ParsedReport {
   bool WellFormed = false;
-  std::string Problem;                // why it is not, when it is not
+  std::string Problem;  // why it is not, when it is not
   unsigned Number = 0;
-  std::string Address;                // the 8 digits of the first line
-  std::vector<std::string> Callers;   // the 8 digits of each caller line
+  std::string Address;               // the 8 digits of the first line
+  std::vector<std::string> Callers;  // the 8 digits of each caller line
 };
 
 // Checks the exact form: "Runtime error N at $XXXXXXXX", "  $" and the same

@@ -37,7 +37,7 @@ class ArgumentListTest : public ::testing::Test {
   }
 
   // The whole list as built: ArgumentCount entries, then the end marker.
-  void ExpectList(const std::string& path, const std::vector<std::string>& arguments) {
+  static void ExpectList(const std::string& path, const std::vector<std::string>& arguments) {
     const int32_t count = static_cast<int32_t>(arguments.size()) + 1;
     ASSERT_EQ(ArgumentCount, count);
     ASSERT_NE(ArgumentList, nullptr);
@@ -52,7 +52,7 @@ class ArgumentListTest : public ::testing::Test {
   }
 
   // What the lookup sees of it.
-  void ExpectParams(const std::string& path, const std::vector<std::string>& arguments) {
+  static void ExpectParams(const std::string& path, const std::vector<std::string>& arguments) {
     const int32_t count = static_cast<int32_t>(arguments.size()) + 1;
     EXPECT_EQ(ParamCount(), count - 1);
     EXPECT_EQ(BytesOf(ParamStr(0)), path);
@@ -65,7 +65,7 @@ class ArgumentListTest : public ::testing::Test {
   }
 
   // Nothing at all: not even the executable's path.
-  void ExpectNoToken() {
+  static void ExpectNoToken() {
     EXPECT_EQ(ArgumentCount, 0);
     ASSERT_NE(ArgumentList, nullptr);
     EXPECT_EQ(ArgumentList[0], nullptr);
@@ -105,11 +105,11 @@ TEST_F(ArgumentListTest, SplitsTheCommandLine) {
       {"MSGCODE \"\" 5", {"", "5"}},
       // Beyond those.
       {"   MSGCODE 42", {"42"}},
-      {"\"\" 42", {"42"}},                         // an empty program name is still the first token
-      {"\"MSGCODE 42", {}},                        // the open quote swallows the whole line
+      {"\"\" 42", {"42"}},   // an empty program name is still the first token
+      {"\"MSGCODE 42", {}},  // the open quote swallows the whole line
       {"\"MY\"PROG\" 42\"", {}},
-      {"MSGCODE a\"\"\"b c\"", {"ab c"}},          // a doubled quote, then a single one
-      {"MSGCODE \"a b\"c\" d\"", {"a bc d"}},      // quoting on and off within one argument
+      {"MSGCODE a\"\"\"b c\"", {"ab c"}},      // a doubled quote, then a single one
+      {"MSGCODE \"a b\"c\" d\"", {"a bc d"}},  // quoting on and off within one argument
       {"MSGCODE \"\"\"\"\"\"", {""}},
       {"MSGCODE a\"\" \"\"b", {"a", "b"}},
       {"MSGCODE \"\"\"\" 1", {"", "1"}},
@@ -118,7 +118,8 @@ TEST_F(ArgumentListTest, SplitsTheCommandLine) {
       {"MSGCODE \"1\r\n2\"", {"1\r\n2"}},
       {"MSGCODE !#$%&'()*+,-./:;<=>?@[]^_`{|}~", {"!#$%&'()*+,-./:;<=>?@[]^_`{|}~"}},
       {"MSGCODE 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17",
-       {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17"}},
+       {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16",
+        "17"}},
   };
   for (const SplitCase& c : cases) {
     SCOPED_TRACE("command line " + ShowBytes(c.CommandLine));
@@ -166,7 +167,7 @@ TEST_F(ArgumentListTest, BytesFrom127UpPassUnchanged) {
 TEST_F(ArgumentListTest, ParamStrCutsALongArgumentTo255Bytes) {
   std::string argument;
   for (int i = 0; i < 300; ++i) argument += static_cast<char>('a' + i % 26);
-  FromLine(ModulePath, ("MSGCODE " + argument + " 2").c_str());
+  FromLine(ModulePath, "MSGCODE " + argument + " 2");
 
   ExpectList(ModulePath, {argument, "2"});  // the entry itself is kept whole
   EXPECT_EQ(ParamCount(), 2);
@@ -176,7 +177,7 @@ TEST_F(ArgumentListTest, ParamStrCutsALongArgumentTo255Bytes) {
 
 TEST_F(ArgumentListTest, ArgumentOfExactly255Bytes) {
   const std::string argument(255, '7');
-  FromLine(ModulePath, ("MSGCODE " + argument).c_str());
+  FromLine(ModulePath, "MSGCODE " + argument);
   EXPECT_EQ(BytesOf(ParamStr(1)), argument);
 }
 

@@ -36,7 +36,8 @@ const std::map<std::string, Entries>& Fixture() {
         ADD_FAILURE() << "bad fixture line: " << line;
         continue;
       }
-      read[line.substr(0, tab1)].emplace_back(std::stoi(line.substr(tab1 + 1, tab2 - tab1 - 1)), line.substr(tab2 + 1));
+      read[line.substr(0, tab1)].emplace_back(std::stoi(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+                                              line.substr(tab2 + 1));
     }
     for (auto& [name, entries] : read) std::sort(entries.begin(), entries.end());
     return read;
@@ -56,13 +57,33 @@ struct TableCase {
 
 const std::vector<TableCase>& Tables() {
   static const std::vector<TableCase> tables = {
-      {"tp55-compiler", &Tp55CompilerMessages, 147, "\rCannot find a compiler ver. 5.5 error for this code", 9, 46,
+      {"tp55-compiler",
+       &Tp55CompilerMessages,
+       147,
+       "\rCannot find a compiler ver. 5.5 error for this code",
+       9,
+       46,
        {{1, 107}, {112, 114}, {116, 118}, {120, 124}, {126, 144}, {146, 154}, {210, 210}}},
-      {"tp60-compiler", &Tp60CompilerMessages, 155, "\rCannot find a compiler ver. 6.0 error for this code", 9, 46,
+      {"tp60-compiler",
+       &Tp60CompilerMessages,
+       155,
+       "\rCannot find a compiler ver. 6.0 error for this code",
+       9,
+       46,
        {{1, 107}, {112, 114}, {116, 118}, {120, 124}, {126, 162}}},
-      {"tp55-runtime", &Tp55RuntimeMessages, 40, "\rCannot find a runtime ver. 5.5 error for this code", 12, 34,
+      {"tp55-runtime",
+       &Tp55RuntimeMessages,
+       40,
+       "\rCannot find a runtime ver. 5.5 error for this code",
+       12,
+       34,
        {{1, 6}, {12, 12}, {15, 17}, {100, 106}, {150, 162}, {200, 209}}},
-      {"tp60-runtime", &Tp60RuntimeMessages, 43, "\rCannot find a runtime ver. 6.0 error for this code", 12, 34,
+      {"tp60-runtime",
+       &Tp60RuntimeMessages,
+       43,
+       "\rCannot find a runtime ver. 6.0 error for this code",
+       12,
+       34,
        {{1, 6}, {12, 12}, {15, 17}, {100, 106}, {150, 152}, {154, 154}, {156, 162}, {200, 214}}},
   };
   return tables;
@@ -95,6 +116,7 @@ TEST(MessageTablesTest, CodesAreSortedUniqueAndInTheirRanges) {
     }
     ASSERT_EQ(expectedCodes.size(), static_cast<size_t>(t.EntryCount));
     std::vector<int> codes;
+    codes.reserve(static_cast<size_t>(t.Table->EntryCount));
     for (int32_t i = 0; i < t.Table->EntryCount; ++i) codes.push_back(t.Table->Entries[i].Code);
     EXPECT_EQ(codes, expectedCodes);
     for (size_t i = 0; i < codes.size(); ++i) {
@@ -145,7 +167,8 @@ TEST(MessageTablesTest, FindMessageAnswersEveryCode) {
       const std::string expected = entry != byCode.end() ? entry->second : t.Fallback;
       const std::string actual = BytesOf(FindMessage(*t.Table, static_cast<int16_t>(code)));
       if (actual != expected && ++mismatches <= 10) {
-        ADD_FAILURE() << "code " << code << ": expected \"" << expected << "\", got \"" << actual << "\"";
+        ADD_FAILURE() << "code " << code << ": expected \"" << expected << "\", got \"" << actual
+                      << "\"";
       }
     }
     EXPECT_EQ(mismatches, 0);

@@ -111,7 +111,8 @@ TEST_F(TextStreamTest, SixHundredBytesInOneItemOverflowTwice) {
   WriteStr(600, StdOut(), ShortStringFromBytes("END"));
   ExpectWrites({{OutHandle, Blanks(256)}, {OutHandle, Blanks(256)}});
   EndWrite(StdOut());
-  ExpectWrites({{OutHandle, Blanks(256)}, {OutHandle, Blanks(256)}, {OutHandle, Blanks(85) + "END"}});
+  ExpectWrites(
+      {{OutHandle, Blanks(256)}, {OutHandle, Blanks(256)}, {OutHandle, Blanks(85) + "END"}});
 }
 
 TEST_F(TextStreamTest, BlanksThatFillTheBufferWaitForTheNextPut) {
@@ -131,7 +132,9 @@ TEST_F(TextStreamTest, LongStatementsAcrossSeveralItems) {
   WriteStr(0, StdOut(), ShortStringFromBytes(c));
   EndWriteLine(StdOut());
   const std::string all = a + b + c + "\r\n";
-  ExpectWrites({{OutHandle, all.substr(0, 256)}, {OutHandle, all.substr(256, 256)}, {OutHandle, all.substr(512)}});
+  ExpectWrites({{OutHandle, all.substr(0, 256)},
+                {OutHandle, all.substr(256, 256)},
+                {OutHandle, all.substr(512)}});
 }
 
 TEST_F(TextStreamTest, BytesAreWrittenUnchanged) {
@@ -293,7 +296,8 @@ TEST_F(TextStreamTest, FailedOverflowWriteKeepsPuttingTheRestOfTheItem) {
   const std::string b = Pattern(255, 'A');
   FakePlatform.FailWritesFrom = 0;
   WriteStr(0, StdOut(), ShortStringFromBytes(a));
-  WriteStr(0, StdOut(), ShortStringFromBytes(b));  // the overflow write of a and b's first byte fails
+  WriteStr(0, StdOut(),
+           ShortStringFromBytes(b));  // the overflow write of a and b's first byte fails
   EXPECT_EQ(IoResult, 101);
   ExpectWrites({{OutHandle, a + b.substr(0, 1)}});
 
@@ -319,28 +323,21 @@ struct WriteOutcomeCase {
 
 TEST_F(TextStreamTest, ShortWritesAreFailuresExceptOnUnicodeConsoles) {
   const WriteOutcomeCase cases[] = {
-      {false, 437, 0, false, 0, 5},
-      {true, 437, 0, false, 0, 5},
-      {true, 65001, 1, false, 0, 5},
-      {true, 65000, 1, false, 0, 5},
-      {true, 1200, 1, false, 0, 5},
-      {true, 1201, 1, false, 0, 5},
-      {true, 12000, 1, false, 0, 5},
-      {true, 12001, 1, false, 0, 5},
-      {true, 65001, 3, false, 0, 5},
-      {true, 437, 1, false, 101, 4},
-      {true, 850, 1, false, 101, 4},
-      {true, 1252, 1, false, 101, 4},
-      {true, 65002, 1, false, 101, 4},
-      {true, 0, 1, false, 101, 4},
-      {false, 65001, 1, false, 101, 4},
-      {false, 437, 1, false, 101, 4},
+      {false, 437, 0, false, 0, 5},     {true, 437, 0, false, 0, 5},
+      {true, 65001, 1, false, 0, 5},    {true, 65000, 1, false, 0, 5},
+      {true, 1200, 1, false, 0, 5},     {true, 1201, 1, false, 0, 5},
+      {true, 12000, 1, false, 0, 5},    {true, 12001, 1, false, 0, 5},
+      {true, 65001, 3, false, 0, 5},    {true, 437, 1, false, 101, 4},
+      {true, 850, 1, false, 101, 4},    {true, 1252, 1, false, 101, 4},
+      {true, 65002, 1, false, 101, 4},  {true, 0, 1, false, 101, 4},
+      {false, 65001, 1, false, 101, 4}, {false, 437, 1, false, 101, 4},
       {true, 65001, 0, true, 101, 0},  // a failed call is no short write
       {false, 437, 0, true, 101, 0},
   };
   for (const WriteOutcomeCase& c : cases) {
-    SCOPED_TRACE(std::string(c.Console ? "console" : "no console") + ", code page " + std::to_string(c.CodePage) +
-                 ", short by " + std::to_string(c.ShortenBy) + (c.Fail ? ", call fails" : ""));
+    SCOPED_TRACE(std::string(c.Console ? "console" : "no console") + ", code page " +
+                 std::to_string(c.CodePage) + ", short by " + std::to_string(c.ShortenBy) +
+                 (c.Fail ? ", call fails" : ""));
     ResetFakePlatform();
     FakePlatform.Console = c.Console;
     FakePlatform.ConsoleCodePage = c.CodePage;
@@ -471,8 +468,8 @@ TEST_F(TextStreamTest, IsStdHandleKnowsTheThreeStoredHandles) {
   EXPECT_TRUE(IsStdHandle(StdInputHandleId));
   EXPECT_TRUE(IsStdHandle(StdOutputHandleId));
   EXPECT_TRUE(IsStdHandle(StdErrorHandleId));
-  for (PlatformHandle other : {PlatformHandle{0}, PlatformHandle{1}, PlatformHandle{2}, PlatformHandle{7},
-                               PlatformHandle{-1}, PlatformHandle{-13}}) {
+  for (PlatformHandle other : {PlatformHandle{0}, PlatformHandle{1}, PlatformHandle{2},
+                               PlatformHandle{7}, PlatformHandle{-1}, PlatformHandle{-13}}) {
     SCOPED_TRACE("handle " + std::to_string(other));
     EXPECT_FALSE(IsStdHandle(other));
   }

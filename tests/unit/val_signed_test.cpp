@@ -13,11 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "runtime/convert/val_signed.h"
-#include "tests/support/short_string_text.h"
 #include "tests/support/number_model.h"
+#include "tests/support/short_string_text.h"
 
 namespace {
-
 
 // --- ScanNumberPrefix --------------------------------------------------------
 
@@ -29,6 +28,7 @@ struct PrefixCase {
 };
 
 TEST(ScanNumberPrefixTest, FindsBlanksSignPrefixAndLeadingZeros) {
+  // clang-format off
   const PrefixCase cases[] = {
       {"", 1, false, 10},
       {"42", 1, false, 10},
@@ -65,6 +65,7 @@ TEST(ScanNumberPrefixTest, FindsBlanksSignPrefixAndLeadingZeros) {
       {"\r5", 1, false, 10},    // only TAB and blank are passed over
       {"\xA0" "5", 1, false, 10},
   };
+  // clang-format on
   for (const PrefixCase& c : cases) {
     SCOPED_TRACE(ShowBytes(c.Text));
     const NumberPrefix prefix = ScanNumberPrefix(ShortStringFromBytes(c.Text));
@@ -175,13 +176,13 @@ TEST(ValSignedTest, OtherDestSizes) {
       {1, "%11111111", -1, 0},
       {1, "&377", -1, 0},
       {1, "&200", -128, 0},
-      {1, "+$FF", -1, 0},     // a plus sign does not stop the narrowing
+      {1, "+$FF", -1, 0},  // a plus sign does not stop the narrowing
       {2, "+$FFFF", -1, 0},
       {2, "%1111111111111111", -1, 0},
       {2, "&177777", -1, 0},
       {2, "&100000", -32768, 0},
-      {1, "-$FF", -255, 0},   // a minus sign does
-      {1, "-128", -128, 0},   // decimal numbers are never narrowed
+      {1, "-$FF", -255, 0},  // a minus sign does
+      {1, "-128", -128, 0},  // decimal numbers are never narrowed
       {1, "-129", -129, 0},
       {1, "300", 300, 0},
       {2, "65535", 65535, 0},
@@ -202,6 +203,7 @@ TEST(ValSignedTest, OtherDestSizes) {
 }
 
 TEST(ValSignedTest, TextsHoldingANulByte) {
+  // clang-format off
   CheckCases({
       {2, Bytes("12\0" "9"), 12, 0},
       {2, Bytes("\0"), 0, 1},
@@ -221,6 +223,7 @@ TEST(ValSignedTest, TextsHoldingANulByte) {
       {2, Bytes("2147483647\0" "9"), 2147483647, 0},
       {2, Bytes("1x\0"), 0, 2},  // a bad byte before the NUL still counts
   });
+  // clang-format on
 }
 
 TEST(ValSignedTest, OverflowStopsAtTheFirstDigitPastTheLimit) {
@@ -279,6 +282,7 @@ TEST(ValSignedTest, TextsOfTheFullLength) {
 }
 
 TEST(ValSignedTest, BytesThatAreNoDigitOrNoSeparator) {
+  // clang-format off
   CheckCases({
       {2, "-\t5", 0, 2},     // TAB after the sign
       {2, "+ 5", 0, 2},
@@ -314,6 +318,7 @@ TEST(ValSignedTest, BytesThatAreNoDigitOrNoSeparator) {
       {2, "-\xA0" "5", 0, 2},
       {2, "\xA0" "5", 0, 1}, // a no-break space is not a blank
   });
+  // clang-format on
 }
 
 // --- ValSigned against a reference model ---------------------------------------
@@ -322,9 +327,15 @@ TEST(ValSignedReferenceTest, ReferenceModelAgreesWithTheCasesAbove) {
   // A few rows checked against the model itself, so that a slip in the model
   // does not pass silently as agreement with the product.
   const ValCase cases[] = {
-      {2, "$FFFF", -1, 0},       {2, "-$FFFF", -65535, 0},  {2, "0002147483648", 0, 13},
-      {2, Bytes("0x\0"), 0, 3},  {2, Bytes("0\0"), 0, 0},   {2, Repeat(' ', 255), 0, 256},
-      {1, "$80", -128, 0},       {3, "$FFFF", 65535, 0},    {2, "%" + Repeat('1', 33), 0, 34},
+      {2, "$FFFF", -1, 0},
+      {2, "-$FFFF", -65535, 0},
+      {2, "0002147483648", 0, 13},
+      {2, Bytes("0x\0"), 0, 3},
+      {2, Bytes("0\0"), 0, 0},
+      {2, Repeat(' ', 255), 0, 256},
+      {1, "$80", -128, 0},
+      {3, "$FFFF", 65535, 0},
+      {2, "%" + Repeat('1', 33), 0, 34},
       {2, "-2147483648", INT32_MIN, 0},
   };
   for (const ValCase& c : cases) {
@@ -342,9 +353,12 @@ class TextGenerator {
 
   std::string Next() {
     switch (Below(4)) {
-      case 0: return Scrambled();
-      case 1: return NearTheLimit();
-      default: return Shaped();
+      case 0:
+        return Scrambled();
+      case 1:
+        return NearTheLimit();
+      default:
+        return Shaped();
     }
   }
 
@@ -355,15 +369,21 @@ class TextGenerator {
       "0000"
       "gG/:@`\r.";
 
-  size_t Below(size_t bound) { return std::uniform_int_distribution<size_t>(0, bound - 1)(random_); }
+  size_t Below(size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random_);
+  }
   bool Chance(size_t percent) { return Below(100) < percent; }
 
   char AnyByte() {
     switch (Below(16)) {
-      case 0: return '\0';
-      case 1: return static_cast<char>(0x80 + Below(128));
-      case 2: return static_cast<char>(1 + Below(31));
-      default: return Alphabet[Below(sizeof Alphabet - 1)];
+      case 0:
+        return '\0';
+      case 1:
+        return static_cast<char>(0x80 + Below(128));
+      case 2:
+        return static_cast<char>(1 + Below(31));
+      default:
+        return Alphabet[Below(sizeof Alphabet - 1)];
     }
   }
 
@@ -390,29 +410,46 @@ class TextGenerator {
 
   std::string Sign() {
     switch (Below(6)) {
-      case 0: return "-";
-      case 1: return "+";
-      case 2: return Chance(10) ? "--" : "-";
-      default: return "";
+      case 0:
+        return "-";
+      case 1:
+        return "+";
+      case 2:
+        return Chance(10) ? "--" : "-";
+      default:
+        return "";
     }
   }
 
   std::string Prefix(int& base) {
     static const char* const prefixes16[] = {"$", "x", "X", "0x", "0X"};
     switch (Below(8)) {
-      case 0: case 1: base = 16; return prefixes16[Below(5)];
-      case 2: base = 8; return "&";
-      case 3: base = 2; return "%";
-      default: base = 10; return "";
+      case 0:
+      case 1:
+        base = 16;
+        return prefixes16[Below(5)];
+      case 2:
+        base = 8;
+        return "&";
+      case 3:
+        base = 2;
+        return "%";
+      default:
+        base = 10;
+        return "";
     }
   }
 
   static size_t DigitsToTheLimit(int base) {
     switch (base) {
-      case 2: return 32;
-      case 8: return 11;
-      case 16: return 8;
-      default: return 10;
+      case 2:
+        return 32;
+      case 8:
+        return 11;
+      case 16:
+        return 8;
+      default:
+        return 10;
     }
   }
 
@@ -437,7 +474,8 @@ class TextGenerator {
     const bool negative = Chance(50);
     const uint64_t limit = base != 10 ? 0xFFFFFFFFull : negative ? 0x80000000ull : 0x7FFFFFFFull;
     uint64_t magnitude = limit - 3 + Below(7);
-    if (Chance(15)) magnitude = magnitude * static_cast<uint64_t>(base) + Below(static_cast<size_t>(base));
+    if (Chance(15))
+      magnitude = magnitude * static_cast<uint64_t>(base) + Below(static_cast<size_t>(base));
     std::string number;
     do {
       number.insert(number.begin(), digits[magnitude % static_cast<uint64_t>(base)]);
@@ -470,9 +508,10 @@ TEST(ValSignedReferenceTest, AgreesWithTheReferenceOnRandomTexts) {
       const int32_t value = ValSigned(destSize, shortText, errorPos);
       if (value != expected.Value || errorPos != expected.Position) {
         if (++mismatches <= 20) {
-          ADD_FAILURE() << "DestSize " << destSize << ", text " << ShowBytes(text) << ": expected value "
-                        << expected.Value << " and position " << expected.Position << ", got value " << value
-                        << " and position " << errorPos;
+          ADD_FAILURE() << "DestSize " << destSize << ", text " << ShowBytes(text)
+                        << ": expected value " << expected.Value << " and position "
+                        << expected.Position << ", got value " << value << " and position "
+                        << errorPos;
         }
       }
       if (destSize == 4) {

@@ -39,24 +39,25 @@ const std::string Tab = "\t";
 
 INSTANTIATE_TEST_SUITE_P(
     SplittingTable, CommandLines,
-    testing::Values(
-        CommandLineCase{"OneArgument", "MSGCODE 42", "42"},
-        CommandLineCase{"ProgramNameOnly", "MSGCODE", std::nullopt},
-        CommandLineCase{"BlanksAround", "MSGCODE    42   ", "42"},
-        CommandLineCase{"TabSeparates", "MSGCODE" + Tab + "42", "42"},
-        CommandLineCase{"QuotedProgramPath", "\"C:\\My Tools\\MSGCODE.exe\" 42", "42"},
-        CommandLineCase{"TwoArguments", "MSGCODE 4 2", "4"},
-        CommandLineCase{"QuotedBlankInFront", "MSGCODE \" 42\"", " 42"},
-        CommandLineCase{"QuotingInsideToken", "MSGCODE 4\"2 3\"", "42 3"},
-        CommandLineCase{"EmptyQuotes", "MSGCODE \"\"", ""},
-        CommandLineCase{"DoubledQuoteInside", "MSGCODE 4\"\"2", "42"},
-        CommandLineCase{"DoubledQuoteInQuotes", "MSGCODE \"4\"\"2\"", "42"},
-        CommandLineCase{"FourQuotes", "MSGCODE \"\"\"\"", ""},
-        CommandLineCase{"ThreeQuotes", "MSGCODE \"\"\"", ""},
-        CommandLineCase{"QuoteNeverClosed", "MSGCODE \"4 2", "4 2"},
-        CommandLineCase{"BackslashIsNoEscape", "MSGCODE a\\\"b c\"", "a\\b c"},
-        CommandLineCase{"EmptyThenNumber", "MSGCODE \"\" 5", ""}),
-    [](const testing::TestParamInfo<CommandLineCase>& info) { return std::string(info.param.Name); });
+    testing::Values(CommandLineCase{"OneArgument", "MSGCODE 42", "42"},
+                    CommandLineCase{"ProgramNameOnly", "MSGCODE", std::nullopt},
+                    CommandLineCase{"BlanksAround", "MSGCODE    42   ", "42"},
+                    CommandLineCase{"TabSeparates", "MSGCODE" + Tab + "42", "42"},
+                    CommandLineCase{"QuotedProgramPath", "\"C:\\My Tools\\MSGCODE.exe\" 42", "42"},
+                    CommandLineCase{"TwoArguments", "MSGCODE 4 2", "4"},
+                    CommandLineCase{"QuotedBlankInFront", "MSGCODE \" 42\"", " 42"},
+                    CommandLineCase{"QuotingInsideToken", "MSGCODE 4\"2 3\"", "42 3"},
+                    CommandLineCase{"EmptyQuotes", "MSGCODE \"\"", ""},
+                    CommandLineCase{"DoubledQuoteInside", "MSGCODE 4\"\"2", "42"},
+                    CommandLineCase{"DoubledQuoteInQuotes", "MSGCODE \"4\"\"2\"", "42"},
+                    CommandLineCase{"FourQuotes", "MSGCODE \"\"\"\"", ""},
+                    CommandLineCase{"ThreeQuotes", "MSGCODE \"\"\"", ""},
+                    CommandLineCase{"QuoteNeverClosed", "MSGCODE \"4 2", "4 2"},
+                    CommandLineCase{"BackslashIsNoEscape", "MSGCODE a\\\"b c\"", "a\\b c"},
+                    CommandLineCase{"EmptyThenNumber", "MSGCODE \"\" 5", ""}),
+    [](const testing::TestParamInfo<CommandLineCase>& info) {
+      return std::string(info.param.Name);
+    });
 
 // Cases whose output tells the argument apart from its near misses: a
 // blank kept or lost, a quote taken as a byte, a separator not taken.
@@ -68,15 +69,25 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"SeparatorsOnly", " \t ", ""},
         CommandLineCase{"QuotedBlankBehind", "MSGCODE \"42 \"", "42 "},
         CommandLineCase{"QuotedTabBehind", "MSGCODE \"42\t\"", "42\t"},
-        CommandLineCase{"ControlBytesSeparate", "MSGCODE\x01\x1f" "42\x02", "42"},
-        CommandLineCase{"QuotedControlByte", "MSGCODE \"4\x01" "2\"", "4\x01" "2"},
+        CommandLineCase{"ControlBytesSeparate",
+                        "MSGCODE\x01\x1f"
+                        "42\x02",
+                        "42"},
+        CommandLineCase{"QuotedControlByte",
+                        "MSGCODE \"4\x01"
+                        "2\"",
+                        "4\x01"
+                        "2"},
         CommandLineCase{"Byte127IsNoSeparator", "MSGCODE 42\x7f", "42\x7f"},
         CommandLineCase{"HighBytesPassUnchanged", "MSGCODE 4\xc4\xff", "4\xc4\xff"},
         CommandLineCase{"QuoteOnlyToken", "MSGCODE \"", ""},
         CommandLineCase{"HexadecimalInQuotes", "MSGCODE \"$\"D2", "$D2"},
         CommandLineCase{"FirstTokenQuotedOpen", "\"MSGCODE 42", std::nullopt},
-        CommandLineCase{"LongArgumentIsCut", "MSGCODE " + std::string(300, '7'), std::string(300, '7')}),
-    [](const testing::TestParamInfo<CommandLineCase>& info) { return std::string(info.param.Name); });
+        CommandLineCase{"LongArgumentIsCut", "MSGCODE " + std::string(300, '7'),
+                        std::string(300, '7')}),
+    [](const testing::TestParamInfo<CommandLineCase>& info) {
+      return std::string(info.param.Name);
+    });
 
 // The splitting rules, written from their description: the model that the
 // random command lines are checked against.
@@ -118,8 +129,10 @@ TEST(RandomCommandLines, ReachTheArgumentListByTheRules) {
     for (size_t n = length(random); n > 0; --n) commandLine += alphabet[pick(random)];
     const std::vector<std::string> tokens = SplitByTheRules(commandLine);
     std::optional<std::string> first;
-    if (tokens.empty()) first = "";
-    else if (tokens.size() > 1) first = tokens[1];
+    if (tokens.empty())
+      first = "";
+    else if (tokens.size() > 1)
+      first = tokens[1];
     SCOPED_TRACE("command line [" + commandLine + "]");
     ExpectSameAsHost(commandLine, first);
   }

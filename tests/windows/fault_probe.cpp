@@ -8,9 +8,9 @@
 // Every scenario faults two calls below the driver (FaultingRoutine, called
 // by Caller), so the report's caller lines show the chain up to the start-up
 // routine.
-#include <windows.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
 #include "runtime/args/argument_list.h"
 #include "runtime/exit/termination.h"

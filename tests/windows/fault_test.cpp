@@ -87,7 +87,8 @@ TEST(Faults, InTheCLibraryIsRunError216) {
   std::vector<std::string> callers;
   for (const std::string& caller : report.Callers) callers.push_back(RoutineAt(probe, caller));
   ASSERT_FALSE(callers.empty()) << run.Stderr;
-  EXPECT_NE(std::find(callers.begin(), callers.end(), "FaultingRoutine"), callers.end()) << run.Stderr;
+  EXPECT_NE(std::find(callers.begin(), callers.end(), "FaultingRoutine"), callers.end())
+      << run.Stderr;
   EXPECT_EQ(callers.back(), "ProgramEntry");
 }
 
@@ -115,17 +116,17 @@ TEST_P(RaisedCodes, EndWithTheRunErrorOfTheFaultTable) {
 // them on its own (no BOUND, no INTO, and the x87 exceptions are masked).
 // Nor 0xC000013A (217): wine's UnhandledExceptionFilter ends the process
 // with exit code 1 on this code before any filter of the program runs.
-INSTANTIATE_TEST_SUITE_P(
-    FaultTable, RaisedCodes,
-    testing::Values(RaisedCode{"C0000005", 216}, RaisedCode{"C000001D", 216},
-                    RaisedCode{"C000008D", 206}, RaisedCode{"C000008E", 200},
-                    RaisedCode{"C000008F", 207}, RaisedCode{"C0000090", 207},
-                    RaisedCode{"C0000091", 205}, RaisedCode{"C0000093", 206},
-                    RaisedCode{"C0000094", 200}, RaisedCode{"C0000096", 218},
-                    RaisedCode{"C00000FD", 202},
-                    RaisedCode{"E0000001", 217}, RaisedCode{"C0000001", 217},
-                    RaisedCode{"20000001", 255}, RaisedCode{"80000003", 255},
-                    RaisedCode{"40000015", 255}),
-    [](const testing::TestParamInfo<RaisedCode>& info) { return std::string("Code") + info.param.Code; });
+INSTANTIATE_TEST_SUITE_P(FaultTable, RaisedCodes,
+                         testing::Values(RaisedCode{"C0000005", 216}, RaisedCode{"C000001D", 216},
+                                         RaisedCode{"C000008D", 206}, RaisedCode{"C000008E", 200},
+                                         RaisedCode{"C000008F", 207}, RaisedCode{"C0000090", 207},
+                                         RaisedCode{"C0000091", 205}, RaisedCode{"C0000093", 206},
+                                         RaisedCode{"C0000094", 200}, RaisedCode{"C0000096", 218},
+                                         RaisedCode{"C00000FD", 202}, RaisedCode{"E0000001", 217},
+                                         RaisedCode{"C0000001", 217}, RaisedCode{"20000001", 255},
+                                         RaisedCode{"80000003", 255}, RaisedCode{"40000015", 255}),
+                         [](const testing::TestParamInfo<RaisedCode>& info) {
+                           return std::string("Code") + info.param.Code;
+                         });
 
 }  // namespace

@@ -9,10 +9,10 @@
 // second argument is the empty command line. The program inherits the
 // launcher's standard handles.
 #define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
 // Exit codes of the launcher's own failures, above any that msgcode gives.
 constexpr int UsageFailure = 250;

@@ -51,7 +51,8 @@ class PeReader {
 
  private:
   void Check(size_t at, size_t size) const {
-    if (at + size > bytes_.size() || at + size < at) throw std::runtime_error("read past the end of the file");
+    if (at + size > bytes_.size() || at + size < at)
+      throw std::runtime_error("read past the end of the file");
   }
   uint64_t Read(size_t at, size_t size) const {
     Check(at, size);
@@ -101,14 +102,16 @@ PeImage ReadPeImage(const std::string& path) {
 
   std::vector<Section> sections;
   for (size_t i = 0, at = optional + optionalSize; i < sectionCount; ++i, at += 40)
-    sections.push_back({pe.U32(at + 12), std::max(pe.U32(at + 8), pe.U32(at + 16)), pe.U32(at + 20)});
+    sections.push_back(
+        {pe.U32(at + 12), std::max(pe.U32(at + 8), pe.U32(at + 16)), pe.U32(at + 20)});
 
   // Import descriptors of 20 bytes each, ended by one of zeros; the name of
   // the DLL is at offset 12.
   if (importRva != 0) {
     for (size_t at = FileOffsetOf(sections, importRva); pe.U32(at + 12) != 0; at += 20) {
       std::string name = pe.CString(FileOffsetOf(sections, pe.U32(at + 12)));
-      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+      std::transform(name.begin(), name.end(), name.begin(),
+                     [](unsigned char c) { return std::tolower(c); });
       image.ImportedDlls.push_back(name);
     }
   }
@@ -131,7 +134,8 @@ TEST_P(WindowsExecutables, AreConsoleProgramsAtAFixedBaseImportingOnlySystemDlls
   const Build& build = GetParam();
   const char* directory = getenv(build.DirectoryVariable);
   if (directory == nullptr || *directory == '\0')
-    GTEST_FAIL() << build.DirectoryVariable << " names no build directory (scripts/test-windows sets it)";
+    GTEST_FAIL() << build.DirectoryVariable
+                 << " names no build directory (scripts/test-windows sets it)";
 
   const PeImage image = ReadPeImage(std::string(directory) + "/msgcode.exe");
   EXPECT_EQ(image.Machine, build.Machine);

@@ -49,7 +49,8 @@ ProcessResult RunHostMsgcode(const std::vector<std::string>& arguments) {
 }
 
 std::vector<std::string> FunctionsAt(const std::string& executable, const std::string& address) {
-  const std::string command = "addr2line -f -i -C -e '" + executable + "' 0x" + address + " 2>/dev/null";
+  const std::string command =
+      "addr2line -f -i -C -e '" + executable + "' 0x" + address + " 2>/dev/null";
   std::vector<std::string> functions;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return functions;

@@ -39,8 +39,8 @@ std::vector<std::string> FunctionsAt(const std::string& executable, const std::s
 // The name of that last one, without its parameters.
 std::string RoutineAt(const std::string& executable, const std::string& address);
 
-#define SKIP_WITHOUT_WINDOWS_BUILD()                                       \
-  do {                                                                     \
-    if (WindowsProgram("msgcode.exe").empty())                             \
-      SKIP_WITHOUT_TOOL("MSGCODE_WINDOWS_DIR names no Windows build");     \
+#define SKIP_WITHOUT_WINDOWS_BUILD()                                   \
+  do {                                                                 \
+    if (WindowsProgram("msgcode.exe").empty())                         \
+      SKIP_WITHOUT_TOOL("MSGCODE_WINDOWS_DIR names no Windows build"); \
   } while (0)

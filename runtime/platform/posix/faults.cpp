@@ -26,8 +26,8 @@ alignas(16) static char FaultStack[64 * 1024];
 
 // A stack overflow faults at or just below the stack pointer, or within the
 // frame that a large `sub` has just claimed above it.
-constexpr uintptr_t StackOverflowReachBelow = 64 * 1024;
-constexpr uintptr_t StackOverflowReachAbove = 1024 * 1024;
+constexpr uintptr_t StackOverflowReachBelow = uintptr_t{64} * 1024;
+constexpr uintptr_t StackOverflowReachAbove = uintptr_t{1024} * 1024;
 
 static bool IsStackOverflow(uintptr_t faultAddress, uintptr_t stackPointer) {
   return faultAddress + StackOverflowReachBelow >= stackPointer &&

@@ -48,7 +48,8 @@ PlatformHandle PlatformGetStdHandle(int32_t handleId) {
   }
 }
 
-bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count, int32_t& written) {
+bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count,
+                       int32_t& written) {
   ssize_t result;
   do {
     result = write(static_cast<int>(handle), bytes, static_cast<size_t>(count));

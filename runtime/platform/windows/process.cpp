@@ -37,7 +37,8 @@ PlatformHandle PlatformGetStdHandle(int32_t handleId) {
   return reinterpret_cast<PlatformHandle>(GetStdHandle(static_cast<DWORD>(handleId)));
 }
 
-bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count, int32_t& written) {
+bool PlatformWriteFile(PlatformHandle handle, const uint8_t* bytes, int32_t count,
+                       int32_t& written) {
   DWORD reported = 0;
   const BOOL ok = WriteFile(AsHandle(handle), bytes, static_cast<DWORD>(count), &reported, nullptr);
   written = static_cast<int32_t>(reported);  // WriteFile sets it to 0 before it starts
