@@ -1,11 +1,10 @@
-// Windows: one step up the chain of frames.
+// 64-bit Windows: one step up the chain of frames.
 //
-// 32-bit code keeps the classic frame record: the caller's frame, then the
-// return address. 64-bit code does not: there the frame pointer may point
-// anywhere into the frame, within 240 bytes of its bottom, and the function
-// table that every 64-bit executable carries describes where each routine
-// saved its caller's registers. The step then follows that table, as the
-// system's own exception dispatch does.
+// 64-bit code does not keep the classic frame record that 32-bit code
+// keeps: the frame pointer may point anywhere into the frame, within 240
+// bytes of its bottom, and the function table that every 64-bit executable
+// carries describes where each routine saved its caller's registers. The
+// step then follows that table, as the system's own exception dispatch does.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -35,15 +34,6 @@ void PlatformCallerOf(CodeAddress address, StackFrame frame, uintptr_t stackPoin
   callerFrame = context.Rbp;
 }
 
-#elif defined(__i386__)
-
-void PlatformCallerOf(CodeAddress, StackFrame frame, uintptr_t, CodeAddress& callerAddress,
-                      StackFrame& callerFrame) {
-  const StackFrame* record = reinterpret_cast<const StackFrame*>(frame);
-  callerFrame = record[0];
-  callerAddress = record[1];
-}
-
 #else
-#error "no frame layout for this processor"
+#error "64-bit Windows only: other code keeps the classic frame record"
 #endif

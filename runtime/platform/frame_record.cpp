@@ -1,5 +1,6 @@
-// POSIX: every routine keeps a frame pointer, and the frame record it
-// points at holds the caller's frame and then the return address.
+// The classic frame record, kept by every routine built with frame pointers
+// on POSIX systems and on 32-bit Windows: the frame pointer points at the
+// caller's frame, and the return address into the caller follows it.
 #include "runtime/platform/platform.h"
 
 void PlatformCallerOf(CodeAddress, StackFrame frame, uintptr_t, CodeAddress& callerAddress,
