@@ -1,5 +1,6 @@
 #include <string.h>
 
+#include "runtime/memory/memory.h"
 #include "runtime/stream/text_stream.h"
 
 // The standard handles are shared by all threads; 0 until fetched.
@@ -7,13 +8,40 @@ static PlatformHandle StdInputHandle;
 static PlatformHandle StdOutputHandle;
 static PlatformHandle StdErrorHandle;
 
-static thread_local TextStream StdInStream;
-static thread_local TextStream StdOutStream;
-static thread_local TextStream StdErrStream;
+// The three standard streams of one thread.
+struct ThreadStreams {
+  TextStream In;
+  TextStream Out;
+  TextStream Err;
+};
 
-TextStream& StdIn() { return StdInStream; }
-TextStream& StdOut() { return StdOutStream; }
-TextStream& StdErr() { return StdErrStream; }
+// Each thread has streams of its own, reached through one pointer per
+// thread. The main thread's sit in static storage. Another thread gets
+// never-opened copies from the heap when it first asks, kept until the
+// process ends. The records themselves are not thread-local: at nearly 900
+// bytes they would make the C library map a block of thread-local storage
+// for every run, about a tenth of the cost of one.
+static ThreadStreams MainThreadStreams;
+static thread_local ThreadStreams* CallingThreadStreams;
+
+// What a thread sees while its copies are being made, and for good if the
+// heap cannot give them; the program then ends with a heap overflow, whose
+// report the never-opened streams cannot write, as on any other thread.
+static ThreadStreams StreamsNotOpened;
+
+static ThreadStreams& StreamsOfCallingThread() {
+  if (CallingThreadStreams == nullptr) {
+    CallingThreadStreams = &StreamsNotOpened;
+    auto* copies = static_cast<ThreadStreams*>(GetMem(sizeof(ThreadStreams)));
+    memset(copies, 0, sizeof *copies);
+    CallingThreadStreams = copies;
+  }
+  return *CallingThreadStreams;
+}
+
+TextStream& StdIn() { return StreamsOfCallingThread().In; }
+TextStream& StdOut() { return StreamsOfCallingThread().Out; }
+TextStream& StdErr() { return StreamsOfCallingThread().Err; }
 
 // Compares with the stored values only: a standard handle that the system
 // gave as invalid still counts, and its first write fails.
@@ -45,15 +73,17 @@ static void FetchStdHandle(PlatformHandle& stored, int32_t handleId) {
 }
 
 void SetupStdStreams() {
+  CallingThreadStreams = &MainThreadStreams;
   FetchStdHandle(StdInputHandle, StdInputHandleId);
   FetchStdHandle(StdOutputHandle, StdOutputHandleId);
   FetchStdHandle(StdErrorHandle, StdErrorHandleId);
-  OpenStdStream(StdInStream, ModeInput, StdInputHandle);
-  OpenStdStream(StdOutStream, ModeOutput, StdOutputHandle);
-  OpenStdStream(StdErrStream, ModeOutput, StdErrorHandle);
+  OpenStdStream(MainThreadStreams.In, ModeInput, StdInputHandle);
+  OpenStdStream(MainThreadStreams.Out, ModeOutput, StdOutputHandle);
+  OpenStdStream(MainThreadStreams.Err, ModeOutput, StdErrorHandle);
 }
 
 void FlushStdStreams() {
-  if (StdOutStream.Mode == ModeOutput) FlushStream(StdOutStream);
-  if (StdErrStream.Mode == ModeOutput) FlushStream(StdErrStream);
+  ThreadStreams& streams = StreamsOfCallingThread();
+  if (streams.Out.Mode == ModeOutput) FlushStream(streams.Out);
+  if (streams.Err.Mode == ModeOutput) FlushStream(streams.Err);
 }

@@ -56,7 +56,8 @@ void FlushStream(TextStream& stream);
 void OpenStdStream(TextStream& stream, int32_t mode, PlatformHandle handle);
 bool IsStdHandle(PlatformHandle handle);
 
-// Start-up: fetches the standard handles and opens the three streams.
+// Start-up, on the main thread: fetches the standard handles and opens the
+// three streams.
 void SetupStdStreams();
 // Exit: writes what still waits in StdOut and StdErr.
 void FlushStdStreams();

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -498,6 +499,34 @@ TEST_F(TextStreamTest, FlushStdStreamsWritesNothingWhileIoResultIsSet) {
   IoResult = 101;
   FlushStdStreams();
   ExpectWrites({});
+}
+
+// --- Per-thread state -----------------------------------------------------------
+
+TEST_F(TextStreamTest, AnotherThreadHasStreamsAndIoResultOfItsOwn) {
+  WriteStr(0, StdOut(), ShortStringFromBytes("main"));
+  const TextStream* threadStreams[3] = {};
+  uint16_t refusal = 0;
+  std::thread([&] {
+    threadStreams[0] = &StdIn();
+    threadStreams[1] = &StdOut();
+    threadStreams[2] = &StdErr();
+    // Never opened: a write is refused, on this thread's IoResult only.
+    WriteStr(0, StdOut(), ShortStringFromBytes("refused"));
+    refusal = IoResult;
+    IoResult = 0;
+    // Once opened, its buffer is its own.
+    OpenStdStream(StdOut(), ModeOutput, OutHandle);
+    WriteStr(0, StdOut(), ShortStringFromBytes("thread"));
+    EndWriteLine(StdOut());
+  }).join();
+
+  EXPECT_EQ(refusal, IoErrorNotOpen);
+  EXPECT_EQ(IoResult, 0);
+  for (const TextStream* own : {&StdIn(), &StdOut(), &StdErr()})
+    for (const TextStream* other : threadStreams) EXPECT_NE(own, other);
+  EndWriteLine(StdOut());
+  ExpectWrites({{OutHandle, "thread\r\n"}, {OutHandle, "main\r\n"}});
 }
 
 }  // namespace
