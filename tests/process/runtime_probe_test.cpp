@@ -1,5 +1,10 @@
 // The run-time's endings that msgcode cannot be driven into from outside,
 // provoked by the test-only probe program.
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/process_runner.h"
@@ -124,6 +129,31 @@ TEST(Probe, NormalEndWritesNothingToStandardError) {
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(run.Stderr, "");
   EXPECT_EQ(run.Stdout, "");
+}
+
+// Argument 0 is a full path to the executable however it was started: the
+// path it was started by when that is a full one, a link included, and the
+// executable's own path when it was started by a relative one.
+TEST(Probe, ArgumentZeroIsAFullPathToTheExecutable) {
+  namespace fs = std::filesystem;
+  const fs::path probe = fs::canonical(RUNTIME_PROBE_EXE);
+  const fs::path link =
+      fs::temp_directory_path() / ("msgcode-probe-" + std::to_string(getpid()));
+  fs::create_symlink(probe, link);
+  const std::pair<std::string, std::string> cases[] = {
+      {probe.string(), probe.string()},
+      {fs::relative(probe).string(), probe.string()},
+      {link.string(), link.string()},
+  };
+  for (const auto& [startedBy, expected] : cases) {
+    SCOPED_TRACE("started by " + startedBy);
+    ProcessOptions options;
+    options.Arguments = {"argument-0"};
+    const ProcessResult run = RunProcess(startedBy, options);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Stdout, expected);
+  }
+  fs::remove(link);
 }
 
 }  // namespace

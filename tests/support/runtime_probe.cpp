@@ -1,6 +1,6 @@
 // A test-only program on msgcode's run-time: it does on purpose what msgcode
 // cannot be made to do from outside (processor faults, a deep call chain,
-// a heap that runs out, a fault in the exit processing) and ends through the
+// a heap that runs out, a fault in the exit processing, its own argument 0) and ends through the
 // run-time like msgcode does. The first argument names the scenario.
 #include <stdint.h>
 #include <string.h>
@@ -8,6 +8,7 @@
 #include <xmmintrin.h>
 #endif
 
+#include "runtime/args/argument_list.h"
 #include "runtime/exit/termination.h"
 #include "runtime/memory/memory.h"
 #include "runtime/stream/text_stream.h"
@@ -104,6 +105,10 @@ static void ProbeDriver() {
     StdOut().InOutOp = FaultingFlush;
     StdOut().FlushOp = nullptr;
     WriteStr(0, StdOut(), ShortStringOf("pending"));
+  }
+  if (Is("argument-0")) {
+    WriteStr(0, StdOut(), ParamStr(0));
+    EndWrite(StdOut());
   }
   DoExit();
 }

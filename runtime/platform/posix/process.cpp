@@ -1,6 +1,8 @@
 // POSIX: the process, its arguments and its standard handles.
 #include <errno.h>
 #include <signal.h>
+#include <string.h>
+#include <sys/auxv.h>
 #include <unistd.h>
 
 #include "runtime/platform/platform.h"
@@ -21,8 +23,17 @@ void PlatformKeepArguments(int argc, char** argv) {
   ArgumentVectorEntries = argv;
 }
 
-// The kernel's own link to the executable: a full path, and no file opened.
+// A full path to the executable, and no file opened. The path the program
+// was started by, when it is a full one (as when a shell finds it in PATH):
+// the kernel hands it over with the process, so it costs no call.
+// Otherwise the kernel's own link to the executable, a walk through /proc.
 uint32_t PlatformModuleFileName(char* buffer, uint32_t size) {
+  const char* started = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+  if (started != nullptr && started[0] == '/') {
+    const size_t length = strnlen(started, size);
+    memcpy(buffer, started, length);
+    return static_cast<uint32_t>(length);
+  }
   const ssize_t length = readlink("/proc/self/exe", buffer, size);
   return length > 0 ? static_cast<uint32_t>(length) : 0;
 }
