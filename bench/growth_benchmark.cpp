@@ -6,12 +6,18 @@
 // per_argument is the time of one build and release divided by the number
 // of arguments: flat when the cost is linear.
 //
-// The C library's heap is kept from handing memory back to the system
-// between iterations: otherwise every list above its trim threshold (128 KiB,
-// some 3,000 arguments) pays for fresh pages again in each iteration, a
-// step of several times the cost per argument that is the heap's policy and
-// not the growth of BuildArgumentList. A real run builds its list once, in a
-// fresh process, where every page is fresh at every size.
+// A real run builds its list once, in a fresh process, where every block is
+// carved from fresh heap. Built and released over and over, glibc's heap
+// would measure its own policies instead of the growth of
+// BuildArgumentList, so two of them are turned off:
+// - handing memory back to the system: otherwise every list above the trim
+//   threshold (128 KiB, some 3,000 arguments) pays for fresh pages again in
+//   each iteration, a step of several times the cost per argument;
+// - the "fast bins" of freed small blocks: a released list leaves tens of
+//   thousands of them, and every later growth of the slot table sweeps them
+//   together again, which makes large lists look some 40% dearer per
+//   argument than small ones. Without them freed blocks merge at once, and
+//   new ones are carved as from a fresh heap.
 //
 // ValSigned: the longest texts it can be given, 255 bytes each, one for every
 // way through the conversion.
@@ -182,6 +188,7 @@ int main(int argc, char** argv) {
 #if defined(__GLIBC__)
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_MXFAST, 0);
 #endif
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
