@@ -137,8 +137,7 @@ TEST(Probe, NormalEndWritesNothingToStandardError) {
 TEST(Probe, ArgumentZeroIsAFullPathToTheExecutable) {
   namespace fs = std::filesystem;
   const fs::path probe = fs::canonical(RUNTIME_PROBE_EXE);
-  const fs::path link =
-      fs::temp_directory_path() / ("msgcode-probe-" + std::to_string(getpid()));
+  const fs::path link = fs::temp_directory_path() / ("msgcode-probe-" + std::to_string(getpid()));
   fs::create_symlink(probe, link);
   const std::pair<std::string, std::string> cases[] = {
       {probe.string(), probe.string()},
