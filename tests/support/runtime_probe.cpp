@@ -1,7 +1,8 @@
 // A test-only program on msgcode's run-time: it does on purpose what msgcode
 // cannot be made to do from outside (processor faults, a deep call chain,
-// a heap that runs out, a fault in the exit processing, its own argument 0) and ends through the
-// run-time like msgcode does. The first argument names the scenario.
+// a heap that runs out, a fault in the exit processing) or show (its own
+// argument 0), and ends through the run-time like msgcode does. The first
+// argument names the scenario.
 #include <stdint.h>
 #include <string.h>
 #if defined(__x86_64__) || defined(__i386__)

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/memory/memory.h"
 #include "runtime/stream/text_stream.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/short_string_text.h"
@@ -503,10 +504,20 @@ TEST_F(TextStreamTest, FlushStdStreamsWritesNothingWhileIoResultIsSet) {
 
 // --- Per-thread state -----------------------------------------------------------
 
+// A thread's streams are never given back; the test's thread takes them
+// from a block of its own instead of the run-time's pool, which other tests
+// look at.
+void* ThreadStreamBlock(void* block, size_t size) {
+  alignas(16) static unsigned char storage[4096];
+  return block == nullptr && size <= sizeof storage ? storage : nullptr;
+}
+
 TEST_F(TextStreamTest, AnotherThreadHasStreamsAndIoResultOfItsOwn) {
   WriteStr(0, StdOut(), ShortStringFromBytes("main"));
   const TextStream* threadStreams[3] = {};
   uint16_t refusal = 0;
+  const HeapReallocator savedHeap = HeapReallocate;
+  HeapReallocate = ThreadStreamBlock;
   std::thread([&] {
     threadStreams[0] = &StdIn();
     threadStreams[1] = &StdOut();
@@ -520,6 +531,7 @@ TEST_F(TextStreamTest, AnotherThreadHasStreamsAndIoResultOfItsOwn) {
     WriteStr(0, StdOut(), ShortStringFromBytes("thread"));
     EndWriteLine(StdOut());
   }).join();
+  HeapReallocate = savedHeap;
 
   EXPECT_EQ(refusal, IoErrorNotOpen);
   EXPECT_EQ(IoResult, 0);
